@@ -1,0 +1,41 @@
+# Trackglow: `make test` and `make demo` are all a newcomer needs.
+JOBS ?= $(shell nproc)
+CMAKE_BUILD = cmake --build $(1) -j $(JOBS)
+
+.PHONY: all deps native asan tsan windows prefix test demo fuzz bench dist format clean
+
+all: windows
+
+deps:
+	@tools/deps.sh
+
+native: deps
+	@[ -f build/native/CMakeCache.txt ] || cmake --preset native >/dev/null
+	@$(call CMAKE_BUILD,build/native)
+
+asan: deps
+	@[ -f build/asan/CMakeCache.txt ] || cmake --preset asan >/dev/null
+	@$(call CMAKE_BUILD,build/asan)
+
+tsan: deps
+	@[ -f build/tsan/CMakeCache.txt ] || cmake --preset tsan >/dev/null
+	@$(call CMAKE_BUILD,build/tsan)
+
+windows: deps
+	@[ -f build/win/CMakeCache.txt ] || cmake --preset windows >/dev/null
+	@$(call CMAKE_BUILD,build/win)
+
+prefix: deps
+	@tools/wine-prefix.sh
+
+test: native asan tsan windows prefix
+	@tools/run-tests.sh
+
+demo: windows prefix
+	@tools/demo.sh
+
+format:
+	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build
