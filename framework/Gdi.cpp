@@ -1,0 +1,68 @@
+#include "framework/Gdi.h"
+#include <atomic>
+
+namespace {
+std::atomic<long> g_liveObjects{0};
+}
+
+long AfxLiveGdiObjects() { return g_liveObjects.load(); }
+
+template <class Handle> void CGdiObject<Handle>::Attach(Handle handle) {
+    DeleteObject();
+    m_handle = handle;
+    if (m_handle)
+        ++g_liveObjects;
+}
+
+template <class Handle> Handle CGdiObject<Handle>::Detach() {
+    Handle handle = m_handle;
+    if (m_handle)
+        --g_liveObjects;
+    m_handle = nullptr;
+    return handle;
+}
+
+template <class Handle> BOOL CGdiObject<Handle>::DeleteObject() {
+    if (!m_handle)
+        return FALSE;
+    BOOL deleted = ::DeleteObject(m_handle);
+    --g_liveObjects;
+    m_handle = nullptr;
+    return deleted;
+}
+
+template class CGdiObject<HBRUSH>;
+template class CGdiObject<HBITMAP>;
+template class CGdiObject<HFONT>;
+
+BOOL CBrush::CreateSolidBrush(COLORREF colour) {
+    Attach(::CreateSolidBrush(colour));
+    return Get() != nullptr;
+}
+
+BOOL CBitmap::LoadFromFile(const char* path) {
+    Attach(static_cast<HBITMAP>(::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+    return Get() != nullptr;
+}
+
+CPaintDC::CPaintDC(HWND window) : m_hWnd(window), m_hDC(::BeginPaint(window, &m_ps)) {}
+
+CPaintDC::~CPaintDC() { ::EndPaint(m_hWnd, &m_ps); }
+
+CMemoryDC::CMemoryDC(HDC compatibleWith) : m_hDC(::CreateCompatibleDC(compatibleWith)) {}
+
+CMemoryDC::~CMemoryDC() {
+    if (!m_hDC)
+        return;
+    if (m_original)
+        ::SelectObject(m_hDC, m_original);
+    ::DeleteDC(m_hDC);
+}
+
+void CMemoryDC::SelectBitmap(HBITMAP bitmap) {
+    if (!bitmap || !m_hDC)
+        return;
+    HGDIOBJ previous = ::SelectObject(m_hDC, bitmap);
+    if (!m_original)
+        m_original = previous;
+}

@@ -1,0 +1,82 @@
+// Owning wrappers of GDI objects and device contexts. Every GDI object the
+// program makes goes through CGdiObject, which also keeps a count of the live
+// ones (the platform's own counters are not available everywhere).
+#pragma once
+#include <windows.h>
+
+// Number of GDI objects currently owned by CGdiObject wrappers in this process.
+long AfxLiveGdiObjects();
+
+template <class Handle> class CGdiObject {
+  public:
+    CGdiObject() = default;
+    explicit CGdiObject(Handle handle) { Attach(handle); }
+    ~CGdiObject() { DeleteObject(); }
+    CGdiObject(const CGdiObject&) = delete;
+    CGdiObject& operator=(const CGdiObject&) = delete;
+    CGdiObject(CGdiObject&& other) noexcept : m_handle(other.Detach()) {}
+    CGdiObject& operator=(CGdiObject&& other) noexcept {
+        if (this != &other)
+            Attach(other.Detach());
+        return *this;
+    }
+
+    // Takes ownership of `handle`, deleting what was held before.
+    void Attach(Handle handle);
+    Handle Detach();
+    // Deletes the held object, if any; afterwards the wrapper is empty.
+    BOOL DeleteObject();
+    Handle Get() const { return m_handle; }
+    operator Handle() const { return m_handle; }
+    explicit operator bool() const { return m_handle != nullptr; }
+
+  private:
+    Handle m_handle = nullptr;
+};
+
+class CBrush : public CGdiObject<HBRUSH> {
+  public:
+    CBrush() = default;
+    BOOL CreateSolidBrush(COLORREF colour);
+};
+
+class CBitmap : public CGdiObject<HBITMAP> {
+  public:
+    CBitmap() = default;
+    // Loads a bitmap file as a device-dependent bitmap (LoadImageA with
+    // LR_LOADFROMFILE only); FALSE and empty when it does not load.
+    BOOL LoadFromFile(const char* path);
+};
+
+// BeginPaint/EndPaint for one WM_PAINT.
+class CPaintDC {
+  public:
+    explicit CPaintDC(HWND window);
+    ~CPaintDC();
+    CPaintDC(const CPaintDC&) = delete;
+    CPaintDC& operator=(const CPaintDC&) = delete;
+    operator HDC() const { return m_hDC; }
+    PAINTSTRUCT m_ps{};
+
+  private:
+    HWND m_hWnd;
+    HDC m_hDC;
+};
+
+// A memory device context; puts back the bitmap it started with before it is
+// deleted, so the bitmaps selected into it can be deleted by their owners.
+class CMemoryDC {
+  public:
+    explicit CMemoryDC(HDC compatibleWith = nullptr);
+    ~CMemoryDC();
+    CMemoryDC(const CMemoryDC&) = delete;
+    CMemoryDC& operator=(const CMemoryDC&) = delete;
+    operator HDC() const { return m_hDC; }
+    // Selects `bitmap`; a null bitmap cannot be selected and leaves the
+    // previous selection in place.
+    void SelectBitmap(HBITMAP bitmap);
+
+  private:
+    HDC m_hDC;
+    HGDIOBJ m_original = nullptr;
+};

@@ -1,0 +1,27 @@
+// CWinApp: the one application object; the framework's entry point calls its
+// InitInstance and ends the process with ExitInstance's result.
+#pragma once
+#include "framework/Wnd.h"
+
+class CWinApp {
+  public:
+    CWinApp();
+    virtual ~CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    // Start-up; returning FALSE ends the program without a message loop.
+    virtual BOOL InitInstance();
+    virtual int Run();
+    virtual int ExitInstance();
+
+    HINSTANCE m_hInstance = nullptr;
+    CWnd* m_pMainWnd = nullptr; // where menu commands of the tray icon go
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+HINSTANCE AfxGetInstanceHandle();
+
+// Runs the application object: what WinMain does (also used by tests).
+int AfxWinMain(HINSTANCE instance);

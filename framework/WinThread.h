@@ -1,0 +1,23 @@
+// CWinThread: a worker thread running a routine; owns its thread handle.
+#pragma once
+#include <windows.h>
+#include <functional>
+
+class CWinThread {
+  public:
+    CWinThread() = default;
+    ~CWinThread();
+    CWinThread(const CWinThread&) = delete;
+    CWinThread& operator=(const CWinThread&) = delete;
+
+    // Starts `routine` at once, at normal priority; FALSE when no thread can
+    // be created. Nobody has to wait for the thread: it ends with the routine.
+    BOOL CreateThread(std::function<void()> routine);
+    // Waits up to `milliseconds` for the thread to end; TRUE once it has.
+    BOOL Wait(DWORD milliseconds) const;
+    HANDLE m_hThread = nullptr;
+    DWORD m_nThreadID = 0;
+};
+
+// Starts a detached worker thread running `routine`; false when that fails.
+bool AfxBeginThread(std::function<void()> routine);
