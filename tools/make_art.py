@@ -469,6 +469,463 @@ def tray_icon():
 
 
 # ---------------------------------------------------------------------------
+# Pop-up geometry (as the program lays it out and paints it)
+# ---------------------------------------------------------------------------
+
+TILE_W, TILE_H = 45, 64
+BUTTON_W, BUTTON_H = 13, 16
+POPUP_H = 66
+# Buttons in the coordinates of the last tile: the pop-up is 2 + 45n wide, the
+# column sits at x = W - 20 and the tiles start at (1, 1), so x = 26 there.
+BUTTON_X = 26
+BUTTON_Y = {"prev": 5, "next": 24, "lyr": 43}
+
+
+# ---------------------------------------------------------------------------
+# Button glyphs (13 x 16 coverage masks)
+# ---------------------------------------------------------------------------
+
+
+def glyph_mask(sdf):
+    return [[coverage(sdf(i + 0.5, j + 0.5)) for i in range(BUTTON_W)]
+            for j in range(BUTTON_H)]
+
+
+def sd_prev(x, y):
+    """|<< : a bar and two left-pointing triangles, 11 x 8 pixels."""
+    bar = sd_round_box(x, y, 1, 4, 3, 12, 0)
+    t1 = sd_polygon(x, y, [(4, 8), (8, 4), (8, 12)])
+    t2 = sd_polygon(x, y, [(8, 8), (12, 4), (12, 12)])
+    return min(bar, t1, t2)
+
+
+def sd_next(x, y):
+    return sd_prev(BUTTON_W - x, y)
+
+
+def sd_lyrics(x, y):
+    """A speech bubble holding three lines of text."""
+    outer = sd_round_box(x, y, 1, 3, 12, 12, 2.5)
+    inner = sd_round_box(x, y, 2, 4, 11, 11, 1.5)
+    tail = sd_polygon(x, y, [(3, 11.5), (3, 15), (6.5, 11.5)])
+    lines = min(sd_round_box(x, y, 4, 5, 10, 6, 0),
+                sd_round_box(x, y, 4, 7, 10, 8, 0),
+                sd_round_box(x, y, 4, 9, 8, 10, 0))
+    return min(max(outer, -inner), tail, lines)
+
+
+GLYPHS = {"prev": sd_prev, "next": sd_next, "lyr": sd_lyrics}
+
+
+def make_button(tile, kind, ink, halo=None, halo_alpha=0.0, shadow=None):
+    """A button cut from the tile at the place it is painted over, with the
+    glyph drawn on it: buttons are copied opaquely, so their background must
+    be the tile's own pixels to blend in."""
+    c = tile.crop(BUTTON_X, BUTTON_Y[kind], BUTTON_W, BUTTON_H)
+    mask = glyph_mask(GLYPHS[kind])
+    if halo is not None:
+        soft, pad = blur_mask(mask, 1.1)
+        c.paint_mask([[clamp(a * halo_alpha) for a in row] for row in soft], halo, -pad, -pad)
+    if shadow is not None:
+        colour, alpha = shadow
+        c.paint_mask([[a * alpha for a in row] for row in mask], colour, 0, 1)
+    c.paint_mask(mask, ink)
+    return c
+
+
+def fill_tile(shade):
+    """A 45 x 64 tile coloured by shade(x, y) at every pixel centre."""
+    c = Canvas(TILE_W, TILE_H)
+    for j in range(TILE_H):
+        for i in range(TILE_W):
+            c.px[j][i] = tuple(shade(i + 0.5, j + 0.5)) + (1.0,)
+    return c
+
+
+def hash01(x, y, seed):
+    """Deterministic pseudo-random value in [0, 1) for a pixel."""
+    h = (x * 374761393 + y * 668265263 + seed * 2147483647) & 0xFFFFFFFF
+    h = ((h ^ (h >> 13)) * 1274126177) & 0xFFFFFFFF
+    return ((h ^ (h >> 16)) & 0xFFFF) / 65536.0
+
+
+# ---------------------------------------------------------------------------
+# Skin "Default Skin 1": midnight glass, one tile repeated
+# ---------------------------------------------------------------------------
+
+MID_STOPS = [(0.0, hexrgb("#342f72")), (0.47, hexrgb("#221e52")),
+             (0.5, hexrgb("#1a1742")), (1.0, hexrgb("#0e0c26"))]
+MID_GLOW = hexrgb("#38d6ff")
+
+
+def midnight_shade(x, y):
+    t = y / TILE_H
+    col = gradient(MID_STOPS, t)
+    # Glass: a soft highlight over the upper half that stops at the middle.
+    if t < 0.5:
+        col = mix(col, (1, 1, 1), 0.035 + 0.07 * (1 - t / 0.5) ** 2)
+    # A thin line of light along the bottom edge, the pop-up's "glow".
+    col = mix(col, MID_GLOW, 0.5 * math.exp(-abs(y - 62.5) / 1.2) +
+              0.10 * math.exp(-abs(y - 62.5) / 6.0))
+    if y < 1:
+        col = mix(col, hexrgb("#8a80ff"), 0.45)
+    return col
+
+
+def skin_default():
+    tile = fill_tile(midnight_shade)
+    ink = hexrgb("#9cefff")
+    files = {"background.bmp": tile}
+    for kind in GLYPHS:
+        files[kind + ".bmp"] = make_button(tile, kind, ink, halo=MID_GLOW, halo_alpha=0.55)
+    ini = [("image", "background.bmp"), ("bgtype", "0"),
+           ("text", colorref("#eef2ff")), ("border", colorref("#07061a"))]
+    return Skin("Default Skin 1", ini, files, tiles=(tile, tile, tile),
+                buttons={k: files[k + ".bmp"] for k in GLYPHS})
+
+
+# ---------------------------------------------------------------------------
+# Skin "Aurora": three pieces, a lit left cap and a button panel at the right
+# ---------------------------------------------------------------------------
+
+AUR_SKY_TOP = hexrgb("#0b1e2c")
+AUR_SKY_BOTTOM = hexrgb("#060a18")
+AUR_GREEN = hexrgb("#3dffa8")
+AUR_VIOLET = hexrgb("#9a6bff")
+AUR_RIM = hexrgb("#5fffc8")
+AUR_CORNER = 9.0
+AUR_FRAME = hexrgb("#03060c")
+
+
+# Harmonics of the tile's width with fixed phases: a wavy but irregular line
+# that still repeats exactly every 45 pixels.
+def periodic_wave(x, terms):
+    w = 2 * math.pi * x / TILE_W
+    return sum(a * math.sin(k * w + ph) for k, a, ph in terms)
+
+
+def aurora_sky(x, y):
+    """The repeating night sky with a curtain of light."""
+    col = mix(AUR_SKY_TOP, AUR_SKY_BOTTOM, y / TILE_H)
+    # The curtain's lower edge waves; above it the light fades, turning from
+    # green to violet as it rises, and vertical rays streak it.
+    edge = 47 + periodic_wave(x, [(1, 3.0, 0.3), (2, 1.4, 2.1), (3, 0.7, 4.0)])
+    rays = 0.62 + periodic_wave(x, [(2, 0.12, 1.7), (3, 0.16, 0.5), (5, 0.12, 2.9),
+                                    (7, 0.08, 1.1), (11, 0.05, 4.4)])
+    rise = edge - y
+    if rise >= 0:
+        light = math.exp(-rise / 15.0) * rays
+        hue = mix(AUR_GREEN, AUR_VIOLET, smoothstep(4.0, 24.0, rise))
+    else:
+        light = math.exp(-(rise / 2.2) ** 2) * rays
+        hue = AUR_GREEN
+    col = mix(col, hue, clamp(light * 0.55))
+    # A few faint stars, placed by hash so every tile has the same ones.
+    i, j = int(x), int(y)
+    if j < 30 and hash01(i, j, 3) > 0.993:
+        col = mix(col, (1, 1, 1), 0.35 + 0.3 * hash01(i, j, 4))
+    return col
+
+
+def aurora_tile(body):
+    """Sky inside body (an sdf in tile coordinates), the frame's dark outside
+    it, and a line of light just inside its edge."""
+    c = fill_tile(aurora_sky)
+    c.paint(lambda x, y: -body(x, y), AUR_FRAME)
+    c.paint(lambda x, y: max(body(x, y), -body(x, y) - 1.0), AUR_RIM, 0.55)
+    c.glow(lambda x, y: -body(x, y) - 1.0, AUR_RIM, 0.10, 2.0, clip=body)
+    return c
+
+
+def aurora_body(left, right):
+    """The rounded band the three tiles draw: corners only on the ends."""
+    x0 = 0 if left else -100
+    x1 = TILE_W if right else TILE_W + 100
+    return lambda x, y: sd_round_box(x, y, x0, 0, x1, TILE_H, AUR_CORNER)
+
+
+def skin_aurora():
+    mid = aurora_tile(aurora_body(False, False))
+    left = aurora_tile(aurora_body(True, False))
+    # The left cap glows, as if the light came in from there.
+    cap = aurora_body(True, False)
+    left.glow(lambda x, y: x - 1.0, AUR_RIM, 0.28, 5.0, clip=lambda x, y: cap(x, y) + 1.0)
+    right = aurora_tile(aurora_body(False, True))
+    panel = lambda x, y: sd_round_box(x, y, 23, 3, 42, 61, 5)
+    right.glow(panel, hexrgb("#000000"), 0.35, 2.0, clip=aurora_body(False, True))
+    right.paint(panel, hexrgb("#050c16"), 0.78)
+    right.paint(lambda x, y: max(panel(x, y), -panel(x, y) - 1.0), AUR_RIM, 0.25)
+    ink = hexrgb("#a8ffdc")
+    files = {"aurora_left.bmp": left, "aurora_mid.bmp": mid, "aurora_right.bmp": right}
+    buttons = {}
+    for kind in GLYPHS:
+        buttons[kind] = make_button(right, kind, ink, halo=AUR_GREEN, halo_alpha=0.5)
+        files["aurora_" + kind + ".bmp"] = buttons[kind]
+    ini = [("image", "aurora_mid.bmp"), ("bgtype", "1"), ("imagel", "aurora_left.bmp"),
+           ("imager", "aurora_right.bmp"), ("icons", "aurora_"),
+           ("text", colorref("#e6fff4")), ("border", colorref(AUR_FRAME))]
+    return Skin("Aurora", ini, files, tiles=(left, mid, right), buttons=buttons)
+
+
+# ---------------------------------------------------------------------------
+# Skin "Paper": light, dark ink, its files in a sub-folder
+# ---------------------------------------------------------------------------
+
+PAPER_TOP = hexrgb("#fbf8f1")
+PAPER_BOTTOM = hexrgb("#efe8da")
+
+
+def paper_shade(x, y):
+    col = mix(PAPER_TOP, PAPER_BOTTOM, smoothstep(0.0, 1.0, y / TILE_H))
+    # Fibre: fine grain plus faint horizontal streaks, both wrapping at 45 px.
+    i, j = int(x), int(y)
+    grain = hash01(i, j, 7) - 0.5
+    streak = hash01(0, j, 11) - 0.5
+    col = tuple(clamp(ch + grain * 0.022 + streak * 0.012) for ch in col)
+    if j == 0:
+        col = mix(col, (1, 1, 1), 0.8)
+    # A soft shade along the bottom, as if the strip lay on the desktop.
+    col = mix(col, hexrgb("#b8ab90"), 0.55 * math.exp(-(TILE_H - 1 - j) / 1.3))
+    return col
+
+
+def skin_paper():
+    tile = fill_tile(paper_shade)
+    ink = hexrgb("#34405c")
+    buttons = {kind: make_button(tile, kind, ink, shadow=((1, 1, 1), 0.9)) for kind in GLYPHS}
+    files = {"paper/paper.bmp": tile}
+    for kind in GLYPHS:
+        files["paper/" + kind + ".bmp"] = buttons[kind]
+    ini = [("image", "paper\\paper.bmp"), ("bgtype", "0"), ("icons", "paper\\"),
+           ("text", colorref("#2a2622")), ("border", colorref("#a99d85"))]
+    return Skin("Paper", ini, files, tiles=(tile, tile, tile), buttons=buttons)
+
+
+# ---------------------------------------------------------------------------
+# Skin definitions and their files
+# ---------------------------------------------------------------------------
+
+
+def colorref(colour):
+    """A colour as the definition file wants it: COLORREF in hexadecimal,
+    whose bytes read 00 BB GG RR from left to right."""
+    if isinstance(colour, str):
+        colour = hexrgb(colour)
+    r, g, b = (int(round(c * 255)) for c in colour)
+    return "00%02X%02X%02X" % (b, g, r)
+
+
+def parse_colorref(text):
+    v = int(text, 16)
+    return tuple(((v >> s) & 0xFF) / 255.0 for s in (0, 8, 16))
+
+
+class Skin:
+    """One shipped skin: its definition keys, its bitmaps (paths relative to
+    interface/) and the pieces the painter would use."""
+
+    def __init__(self, name, keys, files, tiles, buttons):
+        self.name = name
+        self.keys = keys
+        self.files = files
+        self.left, self.middle, self.right = tiles
+        self.buttons = buttons
+
+    def key(self, name):
+        return dict(self.keys).get(name, "")
+
+    def definition(self):
+        """The .ini text, CR LF line ends, no blanks around '='."""
+        lines = ["[SKIN]"] + ["%s=%s" % kv for kv in self.keys]
+        return ("\r\n".join(lines) + "\r\n").encode("ascii")
+
+    def slug(self):
+        return self.name.lower().replace(" ", "-")
+
+
+# ---------------------------------------------------------------------------
+# A tiny bitmap font for the previews (5 x 7, descenders to 9 rows)
+# ---------------------------------------------------------------------------
+
+FONT = {
+    " ": (0, 0, 0, 0, 0, 0, 0),
+    ".": (0, 0, 0, 0, 0, 0x0C, 0x0C),
+    ",": (0, 0, 0, 0, 0, 0x0C, 0x04, 0x08),
+    "-": (0, 0, 0, 0x1F, 0, 0, 0),
+    "'": (0x0C, 0x04, 0x08, 0, 0, 0, 0),
+    "&": (0x0C, 0x12, 0x14, 0x08, 0x15, 0x12, 0x0D),
+    "(": (0x02, 0x04, 0x08, 0x08, 0x08, 0x04, 0x02),
+    ")": (0x08, 0x04, 0x02, 0x02, 0x02, 0x04, 0x08),
+    ":": (0, 0x0C, 0x0C, 0, 0x0C, 0x0C, 0),
+    "!": (0x04, 0x04, 0x04, 0x04, 0x04, 0, 0x04),
+    "?": (0x0E, 0x11, 0x01, 0x02, 0x04, 0, 0x04),
+    "0": (0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E),
+    "1": (0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E),
+    "2": (0x0E, 0x11, 0x01, 0x02, 0x04, 0x08, 0x1F),
+    "3": (0x1F, 0x02, 0x04, 0x02, 0x01, 0x11, 0x0E),
+    "4": (0x02, 0x06, 0x0A, 0x12, 0x1F, 0x02, 0x02),
+    "5": (0x1F, 0x10, 0x1E, 0x01, 0x01, 0x11, 0x0E),
+    "6": (0x06, 0x08, 0x10, 0x1E, 0x11, 0x11, 0x0E),
+    "7": (0x1F, 0x01, 0x02, 0x04, 0x08, 0x08, 0x08),
+    "8": (0x0E, 0x11, 0x11, 0x0E, 0x11, 0x11, 0x0E),
+    "9": (0x0E, 0x11, 0x11, 0x0F, 0x01, 0x02, 0x0C),
+    "A": (0x0E, 0x11, 0x11, 0x11, 0x1F, 0x11, 0x11),
+    "B": (0x1E, 0x11, 0x11, 0x1E, 0x11, 0x11, 0x1E),
+    "C": (0x0E, 0x11, 0x10, 0x10, 0x10, 0x11, 0x0E),
+    "D": (0x1C, 0x12, 0x11, 0x11, 0x11, 0x12, 0x1C),
+    "E": (0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x1F),
+    "F": (0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x10),
+    "G": (0x0E, 0x11, 0x10, 0x17, 0x11, 0x11, 0x0F),
+    "H": (0x11, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11),
+    "I": (0x0E, 0x04, 0x04, 0x04, 0x04, 0x04, 0x0E),
+    "J": (0x07, 0x02, 0x02, 0x02, 0x02, 0x12, 0x0C),
+    "K": (0x11, 0x12, 0x14, 0x18, 0x14, 0x12, 0x11),
+    "L": (0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x1F),
+    "M": (0x11, 0x1B, 0x15, 0x15, 0x11, 0x11, 0x11),
+    "N": (0x11, 0x11, 0x19, 0x15, 0x13, 0x11, 0x11),
+    "O": (0x0E, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E),
+    "P": (0x1E, 0x11, 0x11, 0x1E, 0x10, 0x10, 0x10),
+    "Q": (0x0E, 0x11, 0x11, 0x11, 0x15, 0x12, 0x0D),
+    "R": (0x1E, 0x11, 0x11, 0x1E, 0x14, 0x12, 0x11),
+    "S": (0x0F, 0x10, 0x10, 0x0E, 0x01, 0x01, 0x1E),
+    "T": (0x1F, 0x04, 0x04, 0x04, 0x04, 0x04, 0x04),
+    "U": (0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E),
+    "V": (0x11, 0x11, 0x11, 0x11, 0x11, 0x0A, 0x04),
+    "W": (0x11, 0x11, 0x11, 0x15, 0x15, 0x15, 0x0A),
+    "X": (0x11, 0x11, 0x0A, 0x04, 0x0A, 0x11, 0x11),
+    "Y": (0x11, 0x11, 0x11, 0x0A, 0x04, 0x04, 0x04),
+    "Z": (0x1F, 0x01, 0x02, 0x04, 0x08, 0x10, 0x1F),
+    "a": (0, 0, 0x0E, 0x01, 0x0F, 0x11, 0x0F),
+    "b": (0x10, 0x10, 0x16, 0x19, 0x11, 0x11, 0x1E),
+    "c": (0, 0, 0x0E, 0x10, 0x10, 0x11, 0x0E),
+    "d": (0x01, 0x01, 0x0D, 0x13, 0x11, 0x11, 0x0F),
+    "e": (0, 0, 0x0E, 0x11, 0x1F, 0x10, 0x0E),
+    "f": (0x06, 0x09, 0x08, 0x1C, 0x08, 0x08, 0x08),
+    "g": (0, 0, 0x0F, 0x11, 0x11, 0x11, 0x0F, 0x01, 0x0E),
+    "h": (0x10, 0x10, 0x16, 0x19, 0x11, 0x11, 0x11),
+    "i": (0x04, 0, 0x0C, 0x04, 0x04, 0x04, 0x0E),
+    "j": (0x02, 0, 0x06, 0x02, 0x02, 0x02, 0x02, 0x12, 0x0C),
+    "k": (0x10, 0x10, 0x12, 0x14, 0x18, 0x14, 0x12),
+    "l": (0x0C, 0x04, 0x04, 0x04, 0x04, 0x04, 0x0E),
+    "m": (0, 0, 0x1A, 0x15, 0x15, 0x11, 0x11),
+    "n": (0, 0, 0x16, 0x19, 0x11, 0x11, 0x11),
+    "o": (0, 0, 0x0E, 0x11, 0x11, 0x11, 0x0E),
+    "p": (0, 0, 0x1E, 0x11, 0x11, 0x11, 0x1E, 0x10, 0x10),
+    "q": (0, 0, 0x0F, 0x11, 0x11, 0x11, 0x0F, 0x01, 0x01),
+    "r": (0, 0, 0x16, 0x19, 0x10, 0x10, 0x10),
+    "s": (0, 0, 0x0E, 0x10, 0x0E, 0x01, 0x1E),
+    "t": (0x08, 0x08, 0x1C, 0x08, 0x08, 0x09, 0x06),
+    "u": (0, 0, 0x11, 0x11, 0x11, 0x13, 0x0D),
+    "v": (0, 0, 0x11, 0x11, 0x11, 0x0A, 0x04),
+    "w": (0, 0, 0x11, 0x11, 0x15, 0x15, 0x0A),
+    "x": (0, 0, 0x11, 0x0A, 0x04, 0x0A, 0x11),
+    "y": (0, 0, 0x11, 0x11, 0x11, 0x11, 0x0F, 0x01, 0x0E),
+    "z": (0, 0, 0x1F, 0x02, 0x04, 0x08, 0x1F),
+}
+LINE_HEIGHT = 16  # the system font's line, as DrawTextA steps it
+CAP_TOP = 4       # where capitals start inside a line
+
+
+def glyph_columns(ch):
+    """Columns (0 = left) a glyph uses, for proportional spacing."""
+    bits = 0
+    for row in FONT[ch]:
+        bits |= row
+    if bits == 0:
+        return 0, 2
+    cols = [c for c in range(5) if bits & (0x10 >> c)]
+    return cols[0], cols[-1]
+
+
+def text_width(s):
+    w = 0
+    for ch in s:
+        first, last = glyph_columns(ch)
+        w += last - first + 1 + 2  # one column of bold, one of gap
+    return max(w - 1, 0)
+
+
+def draw_text(c, x, y, text, colour):
+    """Draws lines of text in a bold 5 x 7 face, top-left at (x, y)."""
+    for n, line in enumerate(text.split("\n")):
+        pen = x
+        top = y + n * LINE_HEIGHT + CAP_TOP
+        for ch in line:
+            first, last = glyph_columns(ch)
+            for r, bits in enumerate(FONT[ch]):
+                for col in range(first, last + 1):
+                    if bits & (0x10 >> col):
+                        for dx in (0, 1):
+                            px, py = pen + col - first + dx, top + r
+                            if 0 <= px < c.w and 0 <= py < c.h:
+                                c.blend(px, py, colour, 1.0)
+            pen += last - first + 1 + 2
+
+
+# ---------------------------------------------------------------------------
+# Preview: the pop-up composed the way the program paints it
+# ---------------------------------------------------------------------------
+
+PREVIEW_W = 362
+
+
+def compose_popup(skin, width, text, hover=None):
+    """Frame, tiles (left end, middle tiles, right end), buttons, caption and
+    text, in the painter's order."""
+    c = Canvas(width, POPUP_H, fill=parse_colorref(skin.key("border")))
+    n = (width - 2) // TILE_W
+    three_piece = skin.key("bgtype") not in ("", "0")
+    for i in range(n):
+        tile = skin.middle
+        if three_piece and i == 0:
+            tile = skin.left
+        elif three_piece and i == n - 1:
+            tile = skin.right
+        c.blit(tile, 1 + TILE_W * i, 1)
+    for kind, top in (("prev", 6), ("next", 25), ("lyr", 44)):
+        c.blit(skin.buttons[kind], width - 20, top)
+    ink = parse_colorref(skin.key("text"))
+    if hover:
+        # Right-aligned against W - 25, centred in the 16-pixel row at 44.
+        draw_text(c, width - 25 - text_width(hover), 44 + (16 - LINE_HEIGHT) // 2, hover, ink)
+    draw_text(c, 10, 9, text, ink)
+    return c
+
+
+def seam_error(a, b):
+    """Largest colour step where tile a's right edge meets tile b's left edge,
+    compared with the largest step between neighbouring columns inside b."""
+    def step(t1, x1, t2, x2):
+        return max(abs(p - q) for y in range(TILE_H)
+                   for p, q in zip(t1.rgb8(x1, y), t2.rgb8(x2, y)))
+    inner = max(step(b, x, b, x + 1) for x in range(TILE_W - 1))
+    return step(a, TILE_W - 1, b, 0), inner
+
+
+def check_skin(skin):
+    """Fails loudly if a skin breaks the format or shows a seam."""
+    for rel, img in skin.files.items():
+        want = (BUTTON_W, BUTTON_H) if rel.endswith(("prev.bmp", "next.bmp", "lyr.bmp")) \
+            else (TILE_W, TILE_H)
+        assert (img.w, img.h) == want, (skin.name, rel, img.w, img.h)
+        assert all(ord(ch) < 128 for ch in rel), rel
+    joins = [(skin.middle, skin.middle)]
+    if skin.key("bgtype") not in ("", "0"):
+        joins += [(skin.left, skin.middle), (skin.middle, skin.right)]
+    for a, b in joins:
+        seam, inner = seam_error(a, b)
+        assert seam <= max(inner, 3), (skin.name, "seam", seam, inner)
+
+
+SKINS = (skin_default, skin_aurora, skin_paper)
+SAMPLE_TEXT = {
+    "Default Skin 1": "Nova Lights\nAfter the Rain\nWinamp",
+    "Aurora": "Polar Static\nNorthern Hum (Live)\nWindows Media Player",
+    "Paper": "The Quiet Letters\nInk & Morning\nWinamp",
+}
+
+
+# ---------------------------------------------------------------------------
 # Output
 # ---------------------------------------------------------------------------
 
@@ -479,6 +936,14 @@ def outputs():
     files["res/app.ico"] = encode_ico([app_icon_16(), app_icon_large(32),
                                       app_icon_large(48)])
     files["res/tray.ico"] = encode_ico([tray_icon()])
+    for make in SKINS:
+        skin = make()
+        check_skin(skin)
+        files["interface/%s.ini" % skin.name] = skin.definition()
+        for rel, img in skin.files.items():
+            files["interface/" + rel] = encode_bmp(img)
+        preview = compose_popup(skin, PREVIEW_W, SAMPLE_TEXT[skin.name])
+        files["docs/skin-%s.png" % skin.slug()] = encode_png(preview)
     return files
 
 
