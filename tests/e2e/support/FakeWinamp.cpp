@@ -1,0 +1,65 @@
+#include "support/FakeWinamp.h"
+
+#include <stdexcept>
+
+namespace e2e {
+namespace {
+
+const char kWinampClass[] = "Winamp v1.x";
+
+} // namespace
+
+FakeWinamp::FakeWinamp(const std::string& title) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = &FakeWinamp::WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kWinampClass;
+    // Registered anew for each fake; an earlier registration is still fine.
+    if (!RegisterClassA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        throw std::runtime_error("cannot register the window class Winamp v1.x");
+    }
+    m_window = CreateWindowExA(0, kWinampClass, title.c_str(), WS_OVERLAPPEDWINDOW, 900, 600, 275,
+                               116, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    if (m_window == nullptr) {
+        throw std::runtime_error("cannot create the fake Winamp window");
+    }
+}
+
+FakeWinamp::~FakeWinamp() {
+    DestroyWindow(m_window);
+    UnregisterClassA(kWinampClass, GetModuleHandleA(nullptr));
+}
+
+void FakeWinamp::SetTitle(const std::string& title) {
+    SetWindowTextA(m_window, title.c_str());
+}
+
+std::string FakeWinamp::Title() const {
+    char title[1024] = {};
+    GetWindowTextA(m_window, title, sizeof title);
+    return title;
+}
+
+std::vector<WPARAM> FakeWinamp::CommandIds() const {
+    std::vector<WPARAM> ids;
+    for (const ReceivedCommand& command : m_commands) {
+        ids.push_back(command.wParam);
+    }
+    return ids;
+}
+
+LRESULT CALLBACK FakeWinamp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<FakeWinamp*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_COMMAND && self != nullptr) {
+        self->m_commands.push_back(ReceivedCommand{wParam, lParam});
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+} // namespace e2e

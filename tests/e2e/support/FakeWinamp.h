@@ -1,0 +1,51 @@
+// A stand-in for the Winamp player: a top-level window of class
+// "Winamp v1.x" on the driver's thread, whose title the test sets and which
+// records every WM_COMMAND it receives.
+//
+// The program sends its Previous and Next commands synchronously; they are
+// handled when the driver dispatches messages, so tests wait with the
+// helpers of Wait.h (which dispatch) rather than Sleep.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Winamp's command identifiers (WM_COMMAND wParam).
+constexpr WPARAM kWinampPrevious = 40044;
+constexpr WPARAM kWinampNext = 40048;
+
+struct ReceivedCommand {
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+class FakeWinamp {
+  public:
+    // Creates the window (hidden) with this title.
+    explicit FakeWinamp(const std::string& title = "Winamp 2.95");
+    ~FakeWinamp();
+    FakeWinamp(const FakeWinamp&) = delete;
+    FakeWinamp& operator=(const FakeWinamp&) = delete;
+
+    HWND Window() const { return m_window; }
+    void SetTitle(const std::string& title);
+    std::string Title() const;
+
+    // The commands received so far, oldest first.
+    const std::vector<ReceivedCommand>& Commands() const { return m_commands; }
+    // Just their wParam values.
+    std::vector<WPARAM> CommandIds() const;
+    void ClearCommands() { m_commands.clear(); }
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_window = nullptr;
+    std::vector<ReceivedCommand> m_commands;
+};
+
+} // namespace e2e

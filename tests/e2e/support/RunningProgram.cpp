@@ -1,0 +1,155 @@
+#include "support/RunningProgram.h"
+
+#include "support/TestInstall.h"
+
+#include <stdexcept>
+
+namespace e2e {
+namespace {
+
+const char kDialogClass[] = "#32770";
+
+struct EnumContext {
+    DWORD processId;
+    std::vector<WindowInfo>* windows;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
+    auto* wanted = reinterpret_cast<EnumContext*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == wanted->processId) {
+        wanted->windows->push_back(DescribeWindow(window));
+    }
+    return TRUE;
+}
+
+} // namespace
+
+WindowInfo DescribeWindow(HWND window) {
+    WindowInfo info;
+    info.window = window;
+    char text[512] = {};
+    GetClassNameA(window, text, sizeof text);
+    info.className = text;
+    text[0] = '\0';
+    // For another process's window this reads the stored title; it sends
+    // no message, so a hung program cannot block the driver here.
+    GetWindowTextA(window, text, sizeof text);
+    info.title = text;
+    info.style = GetWindowLongA(window, GWL_STYLE);
+    info.exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+    GetWindowRect(window, &info.rect);
+    info.visible = IsWindowVisible(window) != FALSE;
+    return info;
+}
+
+RunningProgram::RunningProgram(const TestInstall& install) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION created = {};
+    std::string commandLine = "\"" + install.ExePath() + "\"";
+    if (!CreateProcessA(install.ExePath().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                        nullptr, install.Folder().c_str(), &startup, &created)) {
+        throw std::runtime_error("cannot start " + install.ExePath() + " (error " +
+                                 std::to_string(GetLastError()) + ")");
+    }
+    CloseHandle(created.hThread);
+    m_process.Reset(created.hProcess);
+    m_processId = created.dwProcessId;
+}
+
+RunningProgram::~RunningProgram() {
+    if (IsRunning()) {
+        Kill();
+    }
+}
+
+bool RunningProgram::IsRunning() const {
+    return WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT;
+}
+
+std::vector<WindowInfo> RunningProgram::Windows() const {
+    std::vector<WindowInfo> windows;
+    EnumContext context{m_processId, &windows};
+    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&context));
+    return windows;
+}
+
+HWND RunningProgram::WaitForMainWindow(DWORD timeoutMs) {
+    if (m_mainWindow != nullptr) {
+        return m_mainWindow;
+    }
+    // The modal dialog becomes visible once its initialisation has run.
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (const WindowInfo& info : Windows()) {
+                if (info.className == kDialogClass && info.visible) {
+                    found = info.window;
+                    return true;
+                }
+            }
+            return !IsRunning();
+        },
+        timeoutMs, 20);
+    if (found == nullptr) {
+        return nullptr;
+    }
+    m_mainWindow = found;
+    return IsResponsive(timeoutMs) ? m_mainWindow : nullptr;
+}
+
+HWND RunningProgram::FindTrayWindow() const {
+    for (const WindowInfo& info : Windows()) {
+        const bool popup = (info.style & WS_POPUP) != 0;
+        const bool tenByTen =
+            info.rect.right - info.rect.left == 10 && info.rect.bottom - info.rect.top == 10;
+        if (popup && tenByTen && !info.visible && info.className != kDialogClass) {
+            return info.window;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<HWND> RunningProgram::OtherDialogs() const {
+    std::vector<HWND> dialogs;
+    for (const WindowInfo& info : Windows()) {
+        if (info.className == kDialogClass && info.visible && info.window != m_mainWindow) {
+            dialogs.push_back(info.window);
+        }
+    }
+    return dialogs;
+}
+
+bool RunningProgram::IsResponsive(DWORD timeoutMs) const {
+    if (m_mainWindow == nullptr) {
+        return false;
+    }
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(m_mainWindow, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+void RunningProgram::PostCommand(UINT id) const {
+    PostMessageA(m_mainWindow, WM_COMMAND, id, 0);
+}
+
+void RunningProgram::PostTrayNotify(UINT mouseMessage, WPARAM iconId, HWND target) const {
+    PostMessageA(target ? target : m_mainWindow, kTrayCallback, iconId, mouseMessage);
+}
+
+std::optional<DWORD> RunningProgram::WaitForExit(DWORD timeoutMs) {
+    if (!WaitForObject(m_process.Get(), timeoutMs)) {
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(m_process.Get(), &code);
+    return code;
+}
+
+void RunningProgram::Kill() {
+    TerminateProcess(m_process.Get(), 0xDEAD);
+    WaitForSingleObject(m_process.Get(), kGenerousMs);
+}
+
+} // namespace e2e

@@ -1,0 +1,96 @@
+// One running trackglow.exe, started from a TestInstall, and the ways a test
+// reaches it: its windows, its menu commands, its tray callback, its exit.
+//
+// The destructor kills the process if it is still running, so a failing
+// test never leaves a program behind.
+#pragma once
+
+#include "support/Handles.h"
+#include "support/Wait.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+class TestInstall;
+
+// The program's menu commands (WM_COMMAND identifiers).
+constexpr UINT kCommandExit = 130;
+constexpr UINT kCommandPreferences = 131;
+constexpr UINT kCommandToggle = 134;
+constexpr UINT kCommandAbout = 135;
+// The tray icon's callback message and identifier.
+constexpr UINT kTrayCallback = WM_USER + 1;
+constexpr WPARAM kTrayIconId = 4;
+
+// Facts about one top-level window, for finding and checking windows.
+struct WindowInfo {
+    HWND window = nullptr;
+    std::string className;
+    std::string title;
+    LONG style = 0;
+    LONG exStyle = 0;
+    RECT rect = {};
+    bool visible = false;
+};
+
+WindowInfo DescribeWindow(HWND window);
+
+class RunningProgram {
+  public:
+    // Starts trackglow.exe of the install, with the install as its current
+    // folder. Throws when the process cannot be created.
+    explicit RunningProgram(const TestInstall& install);
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    DWORD ProcessId() const { return m_processId; }
+    HANDLE Process() const { return m_process.Get(); }
+    bool IsRunning() const;
+
+    // Every top-level window of the process, visible or not.
+    std::vector<WindowInfo> Windows() const;
+
+    // Waits until the main window (the process's dialog, class "#32770") is
+    // visible and answers messages. It is remembered, and later dialogs of
+    // the process (Preferences, About) are told apart from it. Returns null
+    // when it did not appear in time or the process ended.
+    HWND WaitForMainWindow(DWORD timeoutMs = kGenerousMs);
+    // The main window found by WaitForMainWindow (null before).
+    HWND MainWindow() const { return m_mainWindow; }
+    // The hidden 10 × 10 WS_POPUP window that receives the tray icon's
+    // notifications (null when there is none).
+    HWND FindTrayWindow() const;
+    // Visible dialogs of the process other than the main window.
+    std::vector<HWND> OtherDialogs() const;
+
+    // Whether the main window's thread handles a message within the time
+    // (a round trip with WM_NULL): the program is alive and not hung.
+    bool IsResponsive(DWORD timeoutMs = kGenerousMs) const;
+
+    // Posts WM_COMMAND with the identifier to the main window.
+    void PostCommand(UINT id) const;
+    // Posts the tray icon's callback message to `target` (the main window
+    // when null) as the shell would: wParam the icon identifier, lParam the
+    // mouse message.
+    void PostTrayNotify(UINT mouseMessage, WPARAM iconId = kTrayIconId,
+                        HWND target = nullptr) const;
+
+    // Waits for the process to end (dispatching the driver's messages) and
+    // returns its exit code, or nothing if it still runs after the time.
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs = kGenerousMs);
+    // Ends the process at once and waits for it.
+    void Kill();
+
+  private:
+    UniqueHandle m_process;
+    DWORD m_processId = 0;
+    HWND m_mainWindow = nullptr;
+};
+
+} // namespace e2e

@@ -1,0 +1,134 @@
+#include "support/Screen.h"
+
+#include "support/Files.h"
+#include "support/Handles.h"
+#include "support/Paths.h"
+#include "support/Png.h"
+
+#include <algorithm>
+#include <ostream>
+#include <stdexcept>
+
+namespace e2e {
+
+bool operator==(const Rgb& a, const Rgb& b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
+
+bool operator!=(const Rgb& a, const Rgb& b) {
+    return !(a == b);
+}
+
+std::ostream& operator<<(std::ostream& out, const Rgb& colour) {
+    return out << "rgb(" << int(colour.r) << ", " << int(colour.g) << ", " << int(colour.b) << ")";
+}
+
+Rgb FromColorRef(COLORREF colour) {
+    return Rgb{GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
+
+ScreenCapture::ScreenCapture(const RECT& area) {
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    m_left = std::max(0, static_cast<int>(area.left));
+    m_top = std::max(0, static_cast<int>(area.top));
+    m_width = std::min(screenWidth, static_cast<int>(area.right)) - m_left;
+    m_height = std::min(screenHeight, static_cast<int>(area.bottom)) - m_top;
+    if (m_width <= 0 || m_height <= 0) {
+        throw std::invalid_argument("ScreenCapture: the area lies outside the screen");
+    }
+
+    ScreenDc screen;
+    MemoryDc memory(screen.Get());
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = m_width;
+    info.bmiHeader.biHeight = -m_height; // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    GdiObject bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bitmap.Get() == nullptr || bits == nullptr) {
+        throw std::runtime_error("ScreenCapture: CreateDIBSection failed");
+    }
+    {
+        SelectGuard select(memory.Get(), bitmap.Get());
+        if (!BitBlt(memory.Get(), 0, 0, m_width, m_height, screen.Get(), m_left, m_top, SRCCOPY)) {
+            throw std::runtime_error("ScreenCapture: BitBlt from the screen failed");
+        }
+    }
+    GdiFlush();
+
+    // 32-bit DIB pixels are B, G, R, unused.
+    const auto* bgrx = static_cast<const std::uint8_t*>(bits);
+    m_rgb.resize(static_cast<size_t>(m_width) * m_height * 3);
+    for (size_t i = 0, n = static_cast<size_t>(m_width) * m_height; i < n; ++i) {
+        m_rgb[i * 3 + 0] = bgrx[i * 4 + 2];
+        m_rgb[i * 3 + 1] = bgrx[i * 4 + 1];
+        m_rgb[i * 3 + 2] = bgrx[i * 4 + 0];
+    }
+}
+
+ScreenCapture ScreenCapture::WholeScreen() {
+    return ScreenCapture(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+}
+
+Rgb ScreenCapture::At(int screenX, int screenY) const {
+    const int x = screenX - m_left;
+    const int y = screenY - m_top;
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
+        throw std::out_of_range("ScreenCapture::At: the point lies outside the capture");
+    }
+    const size_t i = (static_cast<size_t>(y) * m_width + x) * 3;
+    return Rgb{m_rgb[i], m_rgb[i + 1], m_rgb[i + 2]};
+}
+
+int ScreenCapture::Count(const Rgb& colour) const {
+    int count = 0;
+    for (size_t i = 0; i < m_rgb.size(); i += 3) {
+        if (m_rgb[i] == colour.r && m_rgb[i + 1] == colour.g && m_rgb[i + 2] == colour.b) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+std::string ScreenCapture::EncodePng() const {
+    return e2e::EncodePng(m_width, m_height, m_rgb);
+}
+
+void ScreenCapture::SavePng(const std::string& path) const {
+    WriteFileBytes(path, EncodePng());
+}
+
+Rgb ScreenPixel(int x, int y) {
+    return ScreenCapture(RECT{x, y, x + 1, y + 1}).At(x, y);
+}
+
+std::string SaveScreenshot(const std::string& name) {
+    const std::string path = ArtifactPath(name + ".png");
+    ScreenCapture::WholeScreen().SavePng(path);
+    return path;
+}
+
+std::string SaveScreenshot(const std::string& name, const RECT& area) {
+    const std::string path = ArtifactPath(name + ".png");
+    ScreenCapture(area).SavePng(path);
+    return path;
+}
+
+bool MoveWineSystemTrayAway() {
+    HWND tray = FindWindowA(nullptr, "Wine System Tray");
+    if (tray == nullptr) {
+        return false;
+    }
+    RECT rect = {};
+    GetWindowRect(tray, &rect);
+    const int x = GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left);
+    const int y = GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top);
+    return SetWindowPos(tray, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) !=
+           FALSE;
+}
+
+} // namespace e2e
