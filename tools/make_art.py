@@ -444,7 +444,9 @@ TRAY_NOTE_COLOUR = hexrgb("#ffffff")
 
 def tray_icon():
     """32 x 32, shown by the shell at 16: a bold single note on a bright
-    disc, so it reads on light and dark task bars alike."""
+    disc, so it reads on light and dark task bars alike. Edges sit on even
+    pixels and strokes are at least 4 pixels wide, so the shape survives
+    being halved by any filter, even plain pixel dropping."""
     c = Canvas(32, 32)
     disc_top, disc_bottom = hexrgb("#2ee0ff"), hexrgb("#6b35e8")
 
@@ -453,17 +455,16 @@ def tray_icon():
 
     c.paint(disc, lambda x, y: gradient([(0.0, disc_top), (1.0, disc_bottom)],
                                         (x * 0.6 + y - 4.0) / 38.0))
-    # Dark outline keeps the edge crisp on white task bars.
-    c.paint(lambda x, y: max(disc(x, y), -disc(x, y) - 1.2), hexrgb("#24145e"), 0.9)
+    # A two-pixel dark outline keeps the edge crisp on white task bars.
+    c.paint(lambda x, y: max(disc(x, y), -disc(x, y) - 2.0), hexrgb("#24145e"))
 
     def note(x, y):
-        head = sd_ellipse(x, y, 12.6, 22.4, 5.6, 4.3, -22)
-        stem = sd_round_box(x, y, 14.5, 6.0, 18.5, 22.5, 0.5)
-        flag = sd_polygon(x, y, [(15.0, 5.0), (18.5, 5.0), (25.0, 10.5), (25.0, 16.5),
-                                 (18.5, 11.0), (15.0, 11.0)])
+        head = sd_ellipse(x, y, 12.5, 22.0, 6.0, 4.4, -22)
+        stem = sd_round_box(x, y, 14, 6, 18, 22, 0)
+        flag = sd_polygon(x, y, [(14, 6), (18, 6), (24, 11), (24, 17), (18, 12), (14, 12)])
         return min(head, stem, flag)
 
-    c.glow(note, hexrgb("#1a0e4a"), 0.45, 1.2, clip=disc)
+    c.glow(note, hexrgb("#1a0e4a"), 0.45, 1.2, clip=lambda x, y: disc(x, y) + 2.0)
     c.paint(note, TRAY_NOTE_COLOUR)
     return c
 
