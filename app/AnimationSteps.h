@@ -1,0 +1,32 @@
+#pragma once
+// The window rectangles of the pop-up's three animations, in screen
+// coordinates, one per step. The animator moves the window through them.
+
+#include "app/PopupLayout.h"
+
+#include <vector>
+
+struct WindowStep {
+    int x, y, cx, cy;
+    bool move; // every step moves the window; kept for callers that test it
+};
+
+inline bool operator==(const WindowStep& a, const WindowStep& b) {
+    return a.x == b.x && a.y == b.y && a.cx == b.cx && a.cy == b.cy && a.move == b.move;
+}
+
+constexpr int kShowSteps = 276, kShowPauseMs = 4;
+constexpr int kHidePhaseSteps = 26, kHidePauseMs = 30;
+constexpr int kSwitchSteps = 51, kSwitchPauseMs = 4;
+
+// Where a show starts: full size just left of the screen, brought to the top.
+WindowStep ShowStartStep(int popupWidth);
+// The grow-in: step k is at x = 64k/275 and W*k/275 wide.
+std::vector<WindowStep> ShowSteps(int popupWidth);
+// The collapse: 26 steps closing towards the middle line, then 26 closing the
+// remaining bar towards its centre.
+std::vector<WindowStep> HideSteps(int popupWidth);
+// The end of a hide: the sliver goes to the screen's corner, keeping its size.
+WindowStep HideFinalStep();
+// The pop-up shrinks into its right edge from wherever it is.
+std::vector<WindowStep> SwitchSteps(const Rect& current);

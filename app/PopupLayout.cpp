@@ -1,0 +1,35 @@
+#include "app/PopupLayout.h"
+
+#include <climits>
+#include <cstdint>
+
+int PopupWidthForText(int textWidth) {
+    // 64-bit arithmetic so that no measured width can overflow; the result is
+    // capped at the widest whole-tile width an int holds.
+    constexpr int64_t kMaxTiles = (INT_MAX - 2) / kTileWidth;
+    const int64_t c = static_cast<int64_t>(textWidth < 0 ? 0 : textWidth) + kTileWidth;
+    if (c <= kMinPopupWidth)
+        return kMinPopupWidth;
+    int64_t tiles = (c - 3) / kTileWidth + 1; // ((c-3)/45)*45 + 47 == 2 + 45*tiles
+    if (tiles > kMaxTiles)
+        tiles = kMaxTiles;
+    return static_cast<int>(2 + kTileWidth * tiles);
+}
+
+int PopupTileCount(int popupWidth) {
+    return popupWidth < 2 ? 0 : (popupWidth - 2) / kTileWidth;
+}
+
+PopupLayout ComputePopupLayout(int textWidth) {
+    PopupLayout p;
+    p.layout = {0, 0, PopupWidthForText(textWidth), kPopupHeight};
+    const int l = p.layout.left, t = p.layout.top, r = p.layout.right, b = p.layout.bottom;
+    p.text = {l + 10, t + 9, r - 10, b - 9};
+    // A column of 13 x 16 buttons at the right edge, 3 pixels apart.
+    p.lyrics = {r - 20, b - 22, r - 7, b - 6};
+    p.next = {r - 20, b - 41, r - 7, b - 25};
+    p.prev = {r - 20, b - 60, r - 7, b - 44};
+    // The caption sits on the bottom row, right-aligned just left of Lyrics.
+    p.caption = {r - 84, b - 22, r - 25, b - 6};
+    return p;
+}
