@@ -393,9 +393,9 @@ def app_icon_large(size):
         glow_r, glow_a, rim = 4.0, 0.5, 0.55
     else:
         body = draw_card(c, 1, 7)
-        g = dict(head1=(11.0, 23.6), head2=(21.7, 21.3), rx=4.4, ry=3.2, sw=2.0,
-                 stems=[(13.5, 8.5, 23.5), (24.2, 6.0, 21.0)],
-                 beam=((13.5, 7.5), (26.2, 5.0)), bt=4.0)
+        g = dict(head1=(11.6, 23.6), head2=(21.6, 21.3), rx=4.4, ry=3.2, sw=2.0,
+                 stems=[(14.0, 8.5, 23.5), (24.0, 6.0, 21.0)],
+                 beam=((14.0, 7.5), (26.0, 5.0)), bt=4.0)
         glow_r, glow_a, rim = 2.8, 0.45, 0.5
     note = beamed_note(g)
     # Wide halo first, then a tight bright one, then the note itself.
