@@ -106,14 +106,6 @@ def sd_polygon(x, y, pts):
     return s * math.sqrt(d)
 
 
-def sd_segment(x, y, ax, ay, bx, by, r):
-    """Capsule around the segment a-b with radius r."""
-    px, py = x - ax, y - ay
-    ex, ey = bx - ax, by - ay
-    h = clamp((px * ex + py * ey) / (ex * ex + ey * ey))
-    return math.hypot(px - ex * h, py - ey * h) - r
-
-
 def coverage(d):
     """Area of a pixel inside a shape whose edge lies d pixels from its centre."""
     return clamp(0.5 - d)
@@ -634,6 +626,7 @@ def aurora_tile(body):
     c = fill_tile(aurora_sky)
     c.paint(lambda x, y: -body(x, y), AUR_FRAME)
     c.paint(lambda x, y: max(body(x, y), -body(x, y) - 1.0), AUR_RIM, 0.55)
+    # Inner glow: full at the edge, fading towards the middle of the band.
     c.glow(lambda x, y: -body(x, y) - 1.0, AUR_RIM, 0.10, 2.0, clip=body)
     return c
 
@@ -652,7 +645,10 @@ def skin_aurora():
     cap = aurora_body(True, False)
     left.glow(lambda x, y: x - 1.0, AUR_RIM, 0.28, 5.0, clip=lambda x, y: cap(x, y) + 1.0)
     right = aurora_tile(aurora_body(False, True))
-    panel = lambda x, y: sd_round_box(x, y, 23, 3, 42, 61, 5)
+    # A darker panel behind the button column (x = 26..38 in this tile).
+    def panel(x, y):
+        return sd_round_box(x, y, 23, 3, 42, 61, 5)
+
     right.glow(panel, hexrgb("#000000"), 0.35, 2.0, clip=aurora_body(False, True))
     right.paint(panel, hexrgb("#050c16"), 0.78)
     right.paint(lambda x, y: max(panel(x, y), -panel(x, y) - 1.0), AUR_RIM, 0.25)
