@@ -1,0 +1,170 @@
+// The Preferences dialog: lists the skins, previews the selected one with
+// sample text, and hands the chosen skin and player switches to its caller.
+#include "shell/PrefsDlg.h"
+#include "config/Settings.h"
+#include "config/SkinInfo.h"
+#include "framework/FileFind.h"
+#include "res/resource.h"
+#include "shell/AboutDlg.h"
+
+BEGIN_MESSAGE_MAP(CPrefsDlg, CDialog)
+ON_WM_PAINT()
+ON_CBN_SELCHANGE(IDC_SKIN_LIST, OnSkinSelChange)
+ON_BN_CLICKED(IDC_ABOUT, OnAbout)
+END_MESSAGE_MAP()
+
+namespace {
+
+// The preview is the pop-up at its smallest width (seven tiles), drawn in the
+// free space of the "Skin Options" group, in client pixels.
+constexpr RECT kPreviewRect{27, 71, 344, 137};
+constexpr int kTileWidth = 45;
+constexpr int kTileHeight = 64;
+// The pop-up's text inset: 10 pixels left and right, 9 at the top and bottom.
+constexpr int kTextInsetX = 10;
+constexpr int kTextInsetY = 9;
+constexpr char kSampleText[] = "Artist\nTitle\nAlbum Title";
+
+// Keys of a skin definition that the preview reads.
+constexpr char kImageKey[] = "image";
+constexpr char kBackgroundTypeKey[] = "bgtype";
+constexpr char kRightEndKey[] = "imager";
+constexpr char kLeftEndKey[] = "imagel";
+constexpr char kBorderKey[] = "border";
+constexpr char kTextKey[] = "text";
+
+} // namespace
+
+CPrefsDlg::CPrefsDlg() : CDialog(IDD_PREFERENCES) {}
+
+std::string CPrefsDlg::SkinFolder() const {
+    return m_strSkinDirectory.empty() ? SkinDirectory() : m_strSkinDirectory;
+}
+
+void CPrefsDlg::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_SKIN_LIST, m_cbSkin);
+}
+
+BOOL CPrefsDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    // Every skin definition, in the order the file system returns them. The
+    // name is the file name up to its last dot, so "x.y.ini" lists as "x.y".
+    CFileFind finder;
+    BOOL more = finder.FindFile((SkinFolder() + "*.ini").c_str());
+    while (more) {
+        more = finder.FindNextFile();
+        m_cbSkin.AddString(finder.GetFileTitle().c_str());
+    }
+
+    // Select (and preview) every entry that names the current skin; names are
+    // unique in a directory, so at most one does.
+    const std::string current = g_settingsIni.GetString(kPreferencesSection, kSkinKey);
+    const int count = m_cbSkin.GetCount();
+    for (int i = 0; i < count; ++i) {
+        if (m_cbSkin.GetLBText(i) == current) {
+            m_cbSkin.SetCurSel(i);
+            OnSkinSelChange();
+        }
+    }
+
+    // Any non-zero value ticks a box; OK stores exactly 0 or 1.
+    if (g_settingsIni.GetInt(kPreferencesSection, kEnableWinampKey) != 0)
+        ::CheckDlgButton(m_hWnd, IDC_ENABLE_WINAMP, BST_CHECKED);
+    if (g_settingsIni.GetInt(kPreferencesSection, kEnableWmpKey) != 0)
+        ::CheckDlgButton(m_hWnd, IDC_ENABLE_WMP, BST_CHECKED);
+
+    CentreOnScreen();
+    return FALSE; // the focus stays where the dialog manager put none
+}
+
+void CPrefsDlg::CentreOnScreen() {
+    RECT window;
+    GetWindowRect(&window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    const int x = ::GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2;
+    const int y = ::GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
+    SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void CPrefsDlg::OnSkinSelChange() {
+    const int selected = m_cbSkin.GetCurSel();
+    if (selected == CB_ERR)
+        return; // nothing selected: loading would create a skin file named ".ini"
+    m_strSkin = m_cbSkin.GetLBText(selected);
+
+    const std::string folder = SkinFolder();
+    CIniFile skin(AnsiLeadByte);
+    skin.Load(folder + m_strSkin + ".ini"); // a missing definition reads as an empty one
+
+    hbmBackground.DeleteObject();
+    hbmRightEnd.DeleteObject();
+    hbmLeftEnd.DeleteObject();
+    hbmBackground.LoadFromFile((folder + skin.GetString(kSkinSection, kImageKey)).c_str());
+    if (skin.GetInt(kSkinSection, kBackgroundTypeKey) != 0) {
+        hbmRightEnd.LoadFromFile((folder + skin.GetString(kSkinSection, kRightEndKey)).c_str());
+        hbmLeftEnd.LoadFromFile((folder + skin.GetString(kSkinSection, kLeftEndKey)).c_str());
+    }
+
+    brBorder.DeleteObject();
+    brBorder.CreateSolidBrush(skin.GetHex(kSkinSection, kBorderKey));
+    crText = skin.GetHex(kSkinSection, kTextKey);
+    m_bPreviewLoaded = true;
+
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CPrefsDlg::OnPaint() {
+    CPaintDC dc(m_hWnd);
+    PaintPreview(dc);
+}
+
+void CPrefsDlg::PaintPreview(HDC dc) const {
+    if (!m_bPreviewLoaded)
+        return; // no skin chosen yet: the group's background stays as it is
+
+    CMemoryDC memory;
+    memory.SelectBitmap(hbmBackground);
+
+    RECT frame = kPreviewRect;
+    if (brBorder)
+        ::FrameRect(dc, &frame, brBorder);
+
+    // Same tiling as the pop-up: with a right end tile the row reads left end,
+    // middle tiles, right end; a missing bitmap leaves the previous one
+    // selected, so a missing left end shows the middle tile.
+    const int tiles = (kPreviewRect.right - kPreviewRect.left - 2) / kTileWidth;
+    for (int i = 0; i < tiles; ++i) {
+        if (hbmRightEnd) {
+            if (i == 0)
+                memory.SelectBitmap(hbmLeftEnd);
+            else if (i == 1)
+                memory.SelectBitmap(hbmBackground);
+            else if (i == tiles - 1)
+                memory.SelectBitmap(hbmRightEnd);
+        }
+        ::BitBlt(dc, kPreviewRect.left + 1 + kTileWidth * i, kPreviewRect.top + 1, kTileWidth,
+                 kTileHeight, memory, 0, 0, SRCCOPY);
+    }
+
+    // The device context's own font (the system font), as on the pop-up.
+    RECT text{kPreviewRect.left + kTextInsetX, kPreviewRect.top + kTextInsetY,
+              kPreviewRect.right - kTextInsetX, kPreviewRect.bottom - kTextInsetY};
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, crText);
+    ::DrawTextA(dc, kSampleText, -1, &text, DT_NOPREFIX | DT_NOCLIP);
+}
+
+void CPrefsDlg::OnOK() {
+    // Exactly 1 is "checked"; anything else counts as not.
+    m_bWinamp = ::IsDlgButtonChecked(m_hWnd, IDC_ENABLE_WINAMP) == BST_CHECKED;
+    m_bMediaPlayer = ::IsDlgButtonChecked(m_hWnd, IDC_ENABLE_WMP) == BST_CHECKED;
+    CDialog::OnOK();
+}
+
+void CPrefsDlg::OnAbout() {
+    // Without a parent the About box is owned by this dialog (the main
+    // window's active pop-up), which stays disabled until it closes.
+    CAboutDlg().DoModal();
+}

@@ -1,0 +1,51 @@
+// The Preferences dialog: the skin (with a live preview) and the players to
+// watch. It writes nothing itself: the caller applies its results.
+#pragma once
+#include "framework/ComboBox.h"
+#include "framework/Dialog.h"
+#include "framework/Gdi.h"
+#include <string>
+
+class CPrefsDlg : public CDialog {
+  public:
+    CPrefsDlg();
+
+    // Results, valid after DoModal returned IDOK.
+    std::string m_strSkin;
+    bool m_bWinamp = false;
+    bool m_bMediaPlayer = false;
+
+    // Paints the preview into `dc` (client coordinates of the dialog).
+    void PaintPreview(HDC dc) const;
+
+    // Lists and previews the skins of `directory` (ending in a separator)
+    // instead of the skin directory beside the executable. Set before the
+    // dialog window is made.
+    void SetSkinDirectory(const std::string& directory) { m_strSkinDirectory = directory; }
+
+  protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    virtual void OnPaint();
+    void OnSkinSelChange();
+    void OnAbout();
+
+    DECLARE_MESSAGE_MAP()
+
+  public:
+    CComboBox m_cbSkin;
+    // The previewed skin; empty until the first preview.
+    CBrush brBorder;
+    COLORREF crText = 0;
+    CBitmap hbmBackground;
+    CBitmap hbmRightEnd;
+    CBitmap hbmLeftEnd;
+
+  private:
+    std::string SkinFolder() const;
+    void CentreOnScreen();
+
+    std::string m_strSkinDirectory; // empty: the skin directory beside the executable
+    bool m_bPreviewLoaded = false;
+};
