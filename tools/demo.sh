@@ -1,0 +1,80 @@
+#!/bin/sh
+# Runs Trackglow under Wine beside the demo player, a stand-in Winamp that
+# plays a made-up playlist and obeys Previous and Next.
+#
+# With $DISPLAY set, both run on that desktop until Trackglow ends (choose
+# Exit in its tray icon's menu). Without a display they run on a private
+# Xvfb for about 30 seconds and screenshots are written to build/demo/.
+#
+# Overridable: TG_DIST_DIR (the portable folder, build/dist), TG_DEMO_DIR
+# (where screenshots go, build/demo), WINEPREFIX (build/wineprefix).
+set -e
+here=$(cd "$(dirname "$0")/.." && pwd)
+dist="${TG_DIST_DIR:-$here/build/dist}"
+shots="${TG_DEMO_DIR:-$here/build/demo}"
+export WINEPREFIX="${WINEPREFIX:-$here/build/wineprefix}"
+wine_run="$here/tools/wine-run"
+
+# Starts the demo player and Trackglow in the background; sets $player, $app.
+start_both() {
+    "$wine_run" "$dist/demo-player.exe" &
+    player=$!
+    # Trackglow finds the player on its first poll when the player is up first.
+    sleep 2
+    "$wine_run" "$dist/trackglow.exe" &
+    app=$!
+}
+
+stop_both() {
+    kill "$app" "$player" 2>/dev/null || true
+    wait "$app" "$player" 2>/dev/null || true
+}
+
+# Runs inside the private Xvfb (see the end of this file).
+if [ "$1" = "--headless" ]; then
+    start_both
+    trap stop_both EXIT
+    # Seconds after Trackglow's start: the first track's pop-up growing in
+    # and resting, its collapse, the player's next track, and so on.
+    elapsed=0
+    n=1
+    for at in 2 4 7 10 13 17 21 25 29; do
+        sleep $((at - elapsed))
+        elapsed=$at
+        import -window root "$shots/demo-$n-${at}s.png"
+        n=$((n + 1))
+    done
+    exit 0
+fi
+
+for file in trackglow.exe demo-player.exe; do
+    if [ ! -f "$dist/$file" ]; then
+        echo "demo: $dist/$file is missing; build first (make demo builds and runs)" >&2
+        exit 1
+    fi
+done
+"$here/tools/wine-prefix.sh"
+
+# A first start watches Winamp (the demo player) and not the media player.
+if [ ! -f "$dist/settings.ini" ]; then
+    printf '[PREFERENCES]\r\nskin=Default Skin 1\r\nenwinamp=1\r\nenwmp=0\r\n\r\n' \
+        >"$dist/settings.ini"
+fi
+
+if [ -n "$DISPLAY" ]; then
+    echo "Trackglow runs beside the demo player on $DISPLAY."
+    echo "A new track starts every 10 seconds; end the demo with Exit in Trackglow's tray menu."
+    "$wine_run" "$dist/demo-player.exe" &
+    player=$!
+    trap 'kill $player 2>/dev/null || true' EXIT INT TERM
+    sleep 2
+    "$wine_run" "$dist/trackglow.exe" || true
+    exit 0
+fi
+
+echo "No display: running the demo for about 30 seconds on a private Xvfb ..."
+mkdir -p "$shots"
+rm -f "$shots"/demo-*.png
+"$here/tools/with-xvfb" "$0" --headless
+echo "Screenshots of the demo are in $shots:"
+ls "$shots"
