@@ -16,6 +16,8 @@ add_dependencies(comctl32_by_ordinal comctl32_ordinal)
 
 # The framework stand-in (application, windows, dialogs, threads, control hosting).
 file(GLOB TG_FRAMEWORK_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/framework/*.cpp)
+# The entry point goes straight into the program (a library member would not be pulled in).
+list(REMOVE_ITEM TG_FRAMEWORK_SOURCES ${CMAKE_SOURCE_DIR}/framework/AppMain.cpp)
 add_library(tgframework STATIC ${TG_FRAMEWORK_SOURCES})
 target_include_directories(tgframework PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tgframework PUBLIC tgcore user32 gdi32 shell32 ole32 oleaut32 uuid)
@@ -34,7 +36,8 @@ set(TG_RESOURCES ${CMAKE_SOURCE_DIR}/res/trackglow.rc)
 set_source_files_properties(${TG_RESOURCES} PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/trackglow.manifest")
 
-add_executable(trackglow WIN32 ${CMAKE_SOURCE_DIR}/app/TrackglowApp.cpp ${TG_RESOURCES})
+add_executable(trackglow WIN32 ${CMAKE_SOURCE_DIR}/app/TrackglowApp.cpp
+    ${CMAKE_SOURCE_DIR}/framework/AppMain.cpp ${TG_RESOURCES})
 target_link_libraries(trackglow PRIVATE tgprogram comctl32_by_ordinal)
 tg_strict(trackglow)
 

@@ -1,0 +1,74 @@
+// The pop-up's behaviour: polling, the hide timer, hover and clicks, and the
+// on-demand toggle.
+#include "app/NowPlayingWnd.h"
+
+namespace {
+bool Inside(const RECT& rect, POINT point) { return ::PtInRect(&rect, point) != FALSE; }
+} // namespace
+
+void CNowPlayingWnd::OnTimer(UINT_PTR id) {
+    // No mouse message arrives once the cursor has left the window, so the
+    // hover state is refreshed from the cursor position on every tick.
+    POINT cursor{};
+    if (::GetCursorPos(&cursor)) {
+        ScreenToClient(&cursor);
+        OnMouseMove(0, cursor);
+    }
+
+    if (id == IDT_POLL) {
+        if (!PollWinamp() && !PollMediaPlayer())
+            return;
+        LayoutPopup();
+        StartAnimation(m_animator.IsShown() ? AnimationRoutine::Switch : AnimationRoutine::Show);
+    } else if (id == IDT_HIDE) {
+        if (!m_animator.HideDue(Now(), m_nHover != HOVER_NONE))
+            return;
+        StartAnimation(AnimationRoutine::Hide);
+        KillTimer(IDT_HIDE);
+    }
+}
+
+void CNowPlayingWnd::OnMouseMove(UINT, POINT point) {
+    if (Inside(m_rcPrev, point))
+        SetHover(HOVER_PREVIOUS);
+    else if (Inside(m_rcNext, point))
+        SetHover(HOVER_NEXT);
+    else if (Inside(m_rcLyrics, point))
+        SetHover(HOVER_LYRICS);
+    else
+        SetHover(HOVER_NONE);
+}
+
+void CNowPlayingWnd::SetHover(int value) {
+    if (value == m_nHover)
+        return;
+    m_nHover = value;
+    InvalidateRect(&m_rcCaption, TRUE);
+}
+
+void CNowPlayingWnd::OnLButtonDown(UINT, POINT point) {
+    if (Inside(m_rcPrev, point))
+        PreviousTrack();
+    else if (Inside(m_rcNext, point))
+        NextTrack();
+    else if (Inside(m_rcLyrics, point))
+        SearchLyrics();
+}
+
+void CNowPlayingWnd::OnToggleNowPlaying() {
+    if (m_animator.AnimState() != ANIM_IDLE)
+        return;
+    if (m_animator.IsShown()) {
+        KillTimer(IDT_HIDE);
+        StartAnimation(AnimationRoutine::Hide);
+    } else {
+        LayoutPopup();
+        StartAnimation(AnimationRoutine::Show);
+    }
+}
+
+void CNowPlayingWnd::StartAnimation(AnimationRoutine routine) {
+    if (routine == AnimationRoutine::Switch)
+        KillTimer(IDT_HIDE); // the new show starts its own 5 seconds
+    m_animator.StartAnimation(routine);
+}

@@ -1,0 +1,134 @@
+// Construction, start-up, tear-down and the tray commands of the main window.
+#include "app/NowPlayingWnd.h"
+#include "config/Settings.h"
+#include "framework/WinApp.h"
+#include "framework/WinThread.h"
+#include "res/resource.h"
+#include "shell/AboutDlg.h"
+
+BEGIN_MESSAGE_MAP(CNowPlayingWnd, CDialog)
+ON_WM_TIMER()
+ON_WM_PAINT()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONDOWN()
+ON_MESSAGE(WM_TRAYNOTIFY, OnTrayNotify)
+ON_COMMAND(ID_TRAY_PREFERENCES, OnPreferences)
+ON_COMMAND(ID_TRAY_EXIT, OnExit)
+ON_COMMAND(ID_TRAY_SHOW, OnToggleNowPlaying)
+ON_COMMAND(ID_TRAY_ABOUT, OnAbout)
+ON_MESSAGE(WM_HIDETIMER_REQUEST, OnHideTimerRequest)
+ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+namespace {
+constexpr const char kTooltip[] = "Trackglow";
+constexpr UINT kTrayIconId = IDR_TRAYMENU;
+constexpr int kInitialLayoutWidth = 400;
+} // namespace
+
+CNowPlayingWnd::CNowPlayingWnd(CWnd* parent)
+    : CDialog(IDD_NOWPLAYING, parent), m_animator(static_cast<IPopupWindow&>(*this)) {
+    HINSTANCE instance = AfxGetInstanceHandle();
+    m_hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
+    m_tray.AddIcon(this, WM_TRAYNOTIFY, kTooltip,
+                   ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAY)), kTrayIconId);
+    ::SetRect(&m_rcLayout, 0, 0, kInitialLayoutWidth, kPopupHeight);
+    m_animator.SetPopupWidth(kInitialLayoutWidth);
+}
+
+CNowPlayingWnd::~CNowPlayingWnd() {
+    // No animation may outlive the window object.
+    m_animator.StopAndJoin([] {});
+    DestroyPlayerHost();
+}
+
+BOOL CNowPlayingWnd::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    // No task-bar button; topmost; no size until the first show.
+    ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) & ~WS_EX_APPWINDOW);
+    SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE);
+
+    g_settingsIni.Load(GetExeDir() + kSettingsFileName);
+    LoadSkin();
+    bEnableWinamp = g_settingsIni.GetInt(kPreferencesSection, kEnableWinampKey) == 1;
+    bEnableWmp = g_settingsIni.GetInt(kPreferencesSection, kEnableWmpKey) == 1;
+    SetTimer(IDT_POLL, kPollPeriodMs);
+    return TRUE;
+}
+
+// Neither Enter nor Esc may close the program's main window.
+void CNowPlayingWnd::OnOK() {}
+void CNowPlayingWnd::OnCancel() {}
+
+LRESULT CNowPlayingWnd::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
+    return m_tray.OnIconNotify(wParam, lParam);
+}
+
+void CNowPlayingWnd::OnAbout() {
+    CAboutDlg about;
+    about.DoModal();
+}
+
+void CNowPlayingWnd::OnExit() {
+    ReleaseSkinBitmaps();
+    DestroyPlayerHost();
+    m_tray.WithdrawIcon();
+    // Running animations end here, while this thread keeps handling the
+    // window moves they wait for.
+    m_animator.StopAndJoin([this] {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_TIMER && msg.hwnd == m_hWnd)
+                continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    });
+    CDialog::OnOK();
+}
+
+void CNowPlayingWnd::OnDestroy() {
+    KillTimer(IDT_POLL);
+    KillTimer(IDT_HIDE);
+}
+
+LRESULT CNowPlayingWnd::OnHideTimerRequest(WPARAM start, LPARAM) {
+    if (start)
+        SetTimer(IDT_HIDE, kHidePeriodMs);
+    else
+        KillTimer(IDT_HIDE);
+    return 0;
+}
+
+// --- What the animation threads do to the window ---------------------------
+
+void CNowPlayingWnd::MoveWindow(const WindowStep& step, bool bringToTop) {
+    UINT flags = SWP_NOACTIVATE;
+    if (!bringToTop)
+        flags |= SWP_NOZORDER;
+    ::SetWindowPos(m_hWnd, nullptr, step.x, step.y, step.cx, step.cy, flags);
+}
+
+void CNowPlayingWnd::MoveWindowOrigin() {
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+Rect CNowPlayingWnd::GetWindowRect() {
+    RECT rect{};
+    ::GetWindowRect(m_hWnd, &rect);
+    return Rect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+void CNowPlayingWnd::StartHideTimer() { ::PostMessageA(m_hWnd, WM_HIDETIMER_REQUEST, 1, 0); }
+
+void CNowPlayingWnd::StopHideTimer() { ::PostMessageA(m_hWnd, WM_HIDETIMER_REQUEST, 0, 0); }
+
+void CNowPlayingWnd::Pause(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }
+
+int64_t CNowPlayingWnd::Now() { return static_cast<int64_t>(::GetTickCount64()); }
+
+bool CNowPlayingWnd::LaunchThread(std::function<void()> routine) {
+    return AfxBeginThread(std::move(routine));
+}

@@ -1,0 +1,42 @@
+// Loads the skin named in the settings into the pop-up's SkinInfo.
+#include "app/NowPlayingWnd.h"
+#include "config/Settings.h"
+
+std::string SkinDirectory() { return GetExeDir() + kSkinDirectory; }
+
+void CNowPlayingWnd::ReleaseSkinBitmaps() {
+    m_skin.hbmBackground.DeleteObject();
+    m_skin.hbmRightEnd.DeleteObject();
+    m_skin.hbmLeftEnd.DeleteObject();
+    m_skin.hbmPrev.DeleteObject();
+    m_skin.hbmNext.DeleteObject();
+    m_skin.hbmLyrics.DeleteObject();
+}
+
+void CNowPlayingWnd::LoadSkin() {
+    std::string name = g_settingsIni.GetString(kPreferencesSection, kSkinKey);
+    if (name.empty()) {
+        name = kDefaultSkinName;
+        g_settingsIni.SetString(kPreferencesSection, kSkinKey, kDefaultSkinName, true);
+        g_settingsIni.Save();
+    }
+
+    const std::string directory = SkinDirectory();
+    CIniFile skin(AnsiLeadByte);
+    skin.Load(directory + name + ".ini"); // a missing definition reads as an empty one
+
+    ReleaseSkinBitmaps();
+    m_skin.hbmBackground.LoadFromFile((directory + skin.GetString(kSkinSection, "image")).c_str());
+    if (skin.GetInt(kSkinSection, "bgtype") != 0) {
+        m_skin.hbmRightEnd.LoadFromFile((directory + skin.GetString(kSkinSection, "imager")).c_str());
+        m_skin.hbmLeftEnd.LoadFromFile((directory + skin.GetString(kSkinSection, "imagel")).c_str());
+    }
+    const std::string icons = directory + skin.GetString(kSkinSection, "icons");
+    m_skin.hbmPrev.LoadFromFile((icons + "prev.bmp").c_str());
+    m_skin.hbmNext.LoadFromFile((icons + "next.bmp").c_str());
+    m_skin.hbmLyrics.LoadFromFile((icons + "lyr.bmp").c_str());
+
+    m_skin.crText = skin.GetHex(kSkinSection, "text");
+    m_skin.brBorder.DeleteObject();
+    m_skin.brBorder.CreateSolidBrush(skin.GetHex(kSkinSection, "border"));
+}

@@ -1,0 +1,9 @@
+// The About box: the program's name, version and maker.
+#pragma once
+#include "framework/Dialog.h"
+#include "res/resource.h"
+
+class CAboutDlg : public CDialog {
+  public:
+    CAboutDlg() : CDialog(IDD_ABOUT) {}
+};

@@ -1,0 +1,129 @@
+#include "shell/SystemTray.h"
+#include "framework/WinApp.h"
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// The size of the record's first layout (a 63-character tooltip), which every
+// version of the shell understands.
+constexpr DWORD kNotifyIconDataSize = NOTIFYICONDATAA_V1_SIZE;
+constexpr size_t kTooltipChars = 63;
+
+} // namespace
+
+CSystemTray::CSystemTray()
+    : m_bActive(FALSE), m_bWithdrawn(FALSE), m_nid(), m_nDefaultItem(0), m_bDefaultByPosition(TRUE),
+      m_uTaskbarCreated(::RegisterWindowMessageA("TaskbarCreated")) {}
+
+CSystemTray::~CSystemTray() {
+    ReleaseIcon();
+    DestroyWindow();
+}
+
+BOOL CSystemTray::AddIcon(CWnd* owner, UINT callbackMessage, const char* tooltip, HICON icon,
+                          UINT id) {
+    if (LOBYTE(LOWORD(::GetVersion())) < 4) {
+        m_bActive = FALSE;
+        return FALSE;
+    }
+    CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
+
+    m_nid.cbSize = kNotifyIconDataSize;
+    m_nid.hWnd = owner && owner->m_hWnd ? owner->m_hWnd : m_hWnd;
+    m_nid.uID = id;
+    m_nid.uCallbackMessage = callbackMessage;
+    m_nid.hIcon = icon;
+    const char* tip = tooltip ? tooltip : "";
+    const size_t length = std::min(std::strlen(tip), kTooltipChars);
+    std::memcpy(m_nid.szTip, tip, length);
+    m_nid.szTip[length] = '\0';
+    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+
+    m_bActive = ::Shell_NotifyIconA(NIM_ADD, &m_nid);
+    return m_bActive;
+}
+
+HMENU CSystemTray::LoadTrayMenu(HMENU* loaded) const {
+    *loaded = ::LoadMenuA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nid.uID));
+    if (!*loaded)
+        return nullptr;
+    HMENU popup = ::GetSubMenu(*loaded, 0);
+    if (!popup) {
+        ::DestroyMenu(*loaded);
+        *loaded = nullptr;
+    }
+    return popup;
+}
+
+LRESULT CSystemTray::OnIconNotify(WPARAM wParam, LPARAM lParam) {
+    if (wParam != m_nid.uID)
+        return 0;
+    CWnd* main = AfxGetMainWnd();
+    HWND target = main ? main->m_hWnd : nullptr;
+
+    switch (LOWORD(lParam)) {
+    case WM_RBUTTONUP: {
+        HMENU loaded = nullptr;
+        HMENU popup = LoadTrayMenu(&loaded);
+        if (!popup)
+            return 0;
+        ::SetMenuDefaultItem(popup, m_nDefaultItem, m_bDefaultByPosition);
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        // The menu only closes when the user clicks elsewhere if its owner is
+        // the foreground window; the WM_NULL afterwards lets it close cleanly.
+        ::SetForegroundWindow(target);
+        ::TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, target, nullptr);
+        ::PostMessageA(target, WM_NULL, 0, 0);
+        ::DestroyMenu(loaded);
+        return 1;
+    }
+    case WM_LBUTTONDBLCLK: {
+        ::SetForegroundWindow(target);
+        UINT command = m_nDefaultItem;
+        HMENU loaded = nullptr;
+        if (m_bDefaultByPosition) {
+            HMENU popup = LoadTrayMenu(&loaded);
+            if (!popup)
+                return 0;
+            command = ::GetMenuItemID(popup, static_cast<int>(m_nDefaultItem));
+        }
+        ::SendMessageA(target, WM_COMMAND, command, 0);
+        if (loaded)
+            ::DestroyMenu(loaded);
+        return 1;
+    }
+    default:
+        return 1;
+    }
+}
+
+void CSystemTray::WithdrawIcon() {
+    if (m_bActive && !m_bWithdrawn) {
+        m_nid.uFlags = NIF_ICON;
+        ::Shell_NotifyIconA(NIM_DELETE, &m_nid);
+        m_bWithdrawn = TRUE;
+    }
+}
+
+void CSystemTray::ReleaseIcon() {
+    if (m_bActive) {
+        m_nid.uFlags = 0;
+        ::Shell_NotifyIconA(NIM_DELETE, &m_nid);
+        m_bActive = FALSE;
+    }
+}
+
+LRESULT CSystemTray::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == m_nid.uCallbackMessage && m_nid.uCallbackMessage != 0)
+        return OnIconNotify(wParam, lParam);
+    // The shell restarted: its new task bar knows nothing of our icon.
+    if (message == m_uTaskbarCreated && m_uTaskbarCreated != 0 && m_nid.cbSize != 0 &&
+        !m_bWithdrawn) {
+        m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        m_bActive = ::Shell_NotifyIconA(NIM_ADD, &m_nid);
+        return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,37 @@
+// CSystemTray: the program's icon in the notification area, the hidden
+// window that receives its notifications, and its menu.
+#pragma once
+#include "framework/Wnd.h"
+#include <shellapi.h>
+
+class CSystemTray : public CWnd {
+  public:
+    CSystemTray();
+    ~CSystemTray() override;
+
+    // Creates the tray window and adds the icon; TRUE when the shell took it.
+    BOOL AddIcon(CWnd* owner, UINT callbackMessage, const char* tooltip, HICON icon, UINT id);
+    // Handles one notification of the shell (wParam: icon id, low word of
+    // lParam: the mouse message). 1 when it was for this icon, 0 otherwise or
+    // when the menu resource is missing.
+    virtual LRESULT OnIconNotify(WPARAM wParam, LPARAM lParam);
+    // Removes the icon at Exit.
+    void WithdrawIcon();
+    // Removes the icon if it is still counted as added.
+    void ReleaseIcon();
+
+    BOOL m_bActive;
+    BOOL m_bWithdrawn;
+    NOTIFYICONDATAA m_nid;
+    UINT m_nDefaultItem;
+    BOOL m_bDefaultByPosition;
+
+  protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    // Loads the tray menu and returns its first pop-up (null on failure; the
+    // loaded menu is then already destroyed).
+    HMENU LoadTrayMenu(HMENU* loaded) const;
+    UINT m_uTaskbarCreated;
+};
