@@ -1,16 +1,20 @@
 #include "app/TrackglowApp.h"
 #include "app/NowPlayingWnd.h"
 #include "framework/AxHost.h"
+#include "framework/AxModule.h"
 #include "framework/FrameWnd.h"
 #include <commctrl.h>
 #include <memory>
 
 CTrackglowApp theApp;
+// The control-hosting module, torn down at process exit.
+CComModuleLite _Module;
 
 BOOL CTrackglowApp::InitInstance() {
     ::InitCommonControls(); // comctl32's export 17, imported by number
     CWinApp::InitInstance();
     AfxEnableControlContainer();
+    _Module.Init(m_hInstance, &kAxHostTypeLibId);
 
     // The hidden owner of the main window: it keeps the pop-up off the task bar.
     auto frame = std::make_unique<CFrameWnd>();
