@@ -8,13 +8,13 @@
 
 CTrackglowApp theApp;
 // The control-hosting module, torn down at process exit.
-CComModuleLite _Module;
+CComModuleLite g_hostingModule;
 
 BOOL CTrackglowApp::InitInstance() {
     ::InitCommonControls(); // comctl32's export 17, imported by number
     CWinApp::InitInstance();
     AfxEnableControlContainer();
-    _Module.Init(m_hInstance, &kAxHostTypeLibId);
+    g_hostingModule.Init(m_hInstance, &kAxHostTypeLibId);
 
     // The hidden owner of the main window: it keeps the pop-up off the task bar.
     auto frame = std::make_unique<CFrameWnd>();
