@@ -3,10 +3,6 @@
 
 CAxHostObject::CAxHostObject(HWND window, bool ownsOle) : m_hWnd(window), m_bOwnsOle(ownsOle) {}
 
-CAxHostObject::~CAxHostObject() {
-    ReleaseAll();
-}
-
 void CAxHostObject::ReleaseAll() {
     ReleaseControl();
     m_spSite.Reset();
@@ -210,8 +206,6 @@ void CAxHostObject::ReleaseControl() {
         m_spSinkPoint.Reset();
         m_dwSinkCookie = 0;
     }
-    // Keep ourselves alive while the control lets go of its site references.
-    ComPtr<IUnknown> self(GetUnknown());
     if (m_spOleObject) {
         if (m_bInPlaceActive)
             if (auto inPlace = QueryAs<IOleInPlaceObject>(m_spOleObject.Get()))

@@ -120,7 +120,8 @@ class CAxHostObject final : public IObjectWithSite,
         ULONG m_cRef = 0;
     };
 
-    ~CAxHostObject();
+    // Only Release deletes; by then WM_DESTROY has released everything.
+    ~CAxHostObject() = default;
     // Site, initialisation and in-place activation of a control.
     HRESULT ActivateControl(const ComPtr<IUnknown>& control, IStream* stream, bool initialise);
     HRESULT Advise(REFIID sinkIid, IUnknown* sink);

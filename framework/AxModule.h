@@ -4,6 +4,11 @@
 #pragma once
 #include <windows.h>
 
+// The type library of the platform's control-hosting library, which start-up
+// hands to the module.
+constexpr GUID kAxHostTypeLibId = {
+    0x44EC0535, 0x400F, 0x11D0, {0x9D, 0xCD, 0x00, 0xA0, 0xC9, 0x03, 0x91, 0xD3}};
+
 class CComModuleLite {
   public:
     CComModuleLite() = default;
