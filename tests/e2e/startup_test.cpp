@@ -95,6 +95,29 @@ TEST(Startup, ExitEndsTheProcessWithCodeZero) {
     EXPECT_TRUE(program.Windows().empty());
 }
 
+TEST(Startup, ExitChosenFromTheTrayMenuEndsTheProcess) {
+    TestInstall install(kDefaultSettings);
+    RunningProgram program(install);
+    ASSERT_NE(program.WaitForMainWindow(), nullptr);
+
+    // Esc closes the menu without a command.
+    program.PostTrayNotify(WM_RBUTTONUP);
+    HWND menu = program.WaitForPopupMenu();
+    ASSERT_NE(menu, nullptr) << "the tray menu did not open";
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
+    PumpFor(500);
+    EXPECT_TRUE(program.IsRunning());
+    EXPECT_TRUE(program.IsResponsive());
+
+    program.PostTrayNotify(WM_RBUTTONUP);
+    ASSERT_NE(program.WaitForPopupMenu(), nullptr);
+    TypeText("x"); // E&xit
+    const std::optional<DWORD> code = program.WaitForExit();
+    ASSERT_TRUE(code.has_value()) << "Exit from the menu did not end the program";
+    EXPECT_EQ(*code, 0u);
+}
+
 TEST(Startup, SecondInstanceRunsBesideTheFirst) {
     TestInstall install(kDefaultSettings);
     RunningProgram first(install);

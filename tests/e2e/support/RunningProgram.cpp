@@ -8,6 +8,7 @@ namespace e2e {
 namespace {
 
 const char kDialogClass[] = "#32770";
+const char kMenuClass[] = "#32768";
 
 struct EnumContext {
     DWORD processId;
@@ -49,14 +50,25 @@ RunningProgram::RunningProgram(const TestInstall& install) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION created = {};
     std::string commandLine = "\"" + install.ExePath() + "\"";
-    if (!CreateProcessA(install.ExePath().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                        nullptr, install.Folder().c_str(), &startup, &created)) {
-        throw std::runtime_error("cannot start " + install.ExePath() + " (error " +
-                                 std::to_string(GetLastError()) + ")");
+    // Wine now and then refuses a process start with ERROR_INTERNAL_ERROR
+    // when processes come and go quickly; such a start is tried again.
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (CreateProcessA(install.ExePath().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                           nullptr, install.Folder().c_str(), &startup, &created)) {
+            CloseHandle(created.hThread);
+            m_process.Reset(created.hProcess);
+            m_processId = created.dwProcessId;
+            return;
+        }
+        error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR) {
+            break;
+        }
+        PumpFor(500);
     }
-    CloseHandle(created.hThread);
-    m_process.Reset(created.hProcess);
-    m_processId = created.dwProcessId;
+    throw std::runtime_error("cannot start " + install.ExePath() + " (error " +
+                             std::to_string(error) + ")");
 }
 
 RunningProgram::~RunningProgram() {
@@ -122,6 +134,29 @@ std::vector<HWND> RunningProgram::OtherDialogs() const {
     return dialogs;
 }
 
+HWND RunningProgram::WaitForWindow(const std::function<bool(const WindowInfo&)>& match,
+                                   DWORD timeoutMs) const {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (const WindowInfo& info : Windows()) {
+                if (match(info)) {
+                    found = info.window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs, 20);
+    return found;
+}
+
+HWND RunningProgram::WaitForPopupMenu(DWORD timeoutMs) const {
+    return WaitForWindow(
+        [](const WindowInfo& info) { return info.className == kMenuClass && info.visible; },
+        timeoutMs);
+}
+
 bool RunningProgram::IsResponsive(DWORD timeoutMs) const {
     if (m_mainWindow == nullptr) {
         return false;
@@ -132,6 +167,12 @@ bool RunningProgram::IsResponsive(DWORD timeoutMs) const {
 
 void RunningProgram::PostCommand(UINT id) const {
     PostMessageA(m_mainWindow, WM_COMMAND, id, 0);
+}
+
+bool RunningProgram::SendCommand(UINT id, DWORD timeoutMs) const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(m_mainWindow, WM_COMMAND, id, 0, SMTO_NORMAL, timeoutMs, &result) !=
+           0;
 }
 
 void RunningProgram::PostTrayNotify(UINT mouseMessage, WPARAM iconId, HWND target) const {

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,12 +70,24 @@ class RunningProgram {
     // Visible dialogs of the process other than the main window.
     std::vector<HWND> OtherDialogs() const;
 
+    // Waits for a top-level window of the process that `match` accepts;
+    // null when none appeared in time.
+    HWND WaitForWindow(const std::function<bool(const WindowInfo&)>& match,
+                       DWORD timeoutMs = kGenerousMs) const;
+    // Waits for a visible pop-up menu (class "#32768") of the process, such
+    // as the tray menu after PostTrayNotify(WM_RBUTTONUP).
+    HWND WaitForPopupMenu(DWORD timeoutMs = kGenerousMs) const;
+
     // Whether the main window's thread handles a message within the time
     // (a round trip with WM_NULL): the program is alive and not hung.
     bool IsResponsive(DWORD timeoutMs = kGenerousMs) const;
 
     // Posts WM_COMMAND with the identifier to the main window.
     void PostCommand(UINT id) const;
+    // Sends it and waits until the handler has returned; false when the
+    // program did not answer in time. Not for commands that open a modal
+    // dialog (Preferences, About): their handlers return only when it closes.
+    bool SendCommand(UINT id, DWORD timeoutMs = kGenerousMs) const;
     // Posts the tray icon's callback message to `target` (the main window
     // when null) as the shell would: wParam the icon identifier, lParam the
     // mouse message.
