@@ -1,0 +1,374 @@
+// The Preferences dialog of the running program, driven from outside: how it
+// opens, what it shows, what OK and Cancel do to the settings file, the About
+// box it opens, and a skin change reaching the pop-up.
+#include "support/E2e.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kSkinList = 1000;
+constexpr int kAboutButton = 1013;
+constexpr int kWinampBox = 1014;
+constexpr int kMediaPlayerBox = 1015;
+constexpr char kPreferencesTitle[] = "Preferences";
+constexpr char kAboutTitle[] = "About Trackglow";
+
+// A skin of the tests' own with colours found in no shipped skin.
+constexpr char kSignalSkin[] = "Signal";
+const Rgb kSignalTile{230, 20, 140};
+const Rgb kSignalBorder{0, 255, 0}; // "border=0000FF00"
+
+// The pop-up at rest with no track text: seven tiles wide, at (64, 32).
+const Box kPopupAtRest{64, 32, 317, 66};
+// A point on the first tile below any text and left of the buttons, and the
+// same point of the dialog's preview (client coordinates).
+constexpr POINT kPopupTileProbe{64 + 1 + 20, 32 + 1 + 60};
+constexpr POINT kPreviewTileProbe{27 + 1 + 20, 71 + 1 + 60};
+constexpr RECT kPreviewRect{27, 71, 344, 137};
+
+template <class T> void Append(std::string& bytes, T value) {
+    for (size_t i = 0; i < sizeof value; ++i) {
+        bytes.push_back(static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF));
+    }
+}
+
+// A 24-bit bitmap file of one colour.
+std::string SolidBitmap(int width, int height, const Rgb& colour) {
+    const int stride = (width * 3 + 3) & ~3;
+    std::string bytes = "BM";
+    Append<uint32_t>(bytes, 54 + stride * height);
+    Append<uint32_t>(bytes, 0);
+    Append<uint32_t>(bytes, 54);
+    Append<uint32_t>(bytes, 40);
+    Append<int32_t>(bytes, width);
+    Append<int32_t>(bytes, height);
+    Append<uint16_t>(bytes, 1);
+    Append<uint16_t>(bytes, 24);
+    for (int i = 0; i < 6; ++i) {
+        Append<uint32_t>(bytes, 0);
+    }
+    std::string row;
+    for (int x = 0; x < width; ++x) {
+        row +=
+            {static_cast<char>(colour.b), static_cast<char>(colour.g), static_cast<char>(colour.r)};
+    }
+    row.resize(static_cast<size_t>(stride), '\0');
+    for (int y = 0; y < height; ++y) {
+        bytes += row;
+    }
+    return bytes;
+}
+
+std::string SkinFolder(const TestInstall& install) {
+    return JoinPath(install.Folder(), "interface");
+}
+
+void AddSignalSkin(const TestInstall& install) {
+    const std::string folder = SkinFolder(install);
+    WriteFileBytes(JoinPath(folder, "signal.bmp"), SolidBitmap(45, 64, kSignalTile));
+    WriteFileBytes(JoinPath(folder, std::string(kSignalSkin) + ".ini"),
+                   "[SKIN]\r\nimage=signal.bmp\r\nbgtype=0\r\ntext=00FFFFFF\r\n"
+                   "border=0000FF00\r\n");
+}
+
+std::string Title(HWND window) {
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    return title;
+}
+
+std::vector<HWND> DialogsTitled(const RunningProgram& program, const std::string& title) {
+    std::vector<HWND> found;
+    for (HWND dialog : program.OtherDialogs()) {
+        if (Title(dialog) == title) {
+            found.push_back(dialog);
+        }
+    }
+    return found;
+}
+
+HWND WaitForDialog(const RunningProgram& program, const std::string& title) {
+    HWND dialog = nullptr;
+    WaitUntil([&] {
+        const std::vector<HWND> found = DialogsTitled(program, title);
+        dialog = found.empty() ? nullptr : found.front();
+        return dialog != nullptr;
+    });
+    return dialog;
+}
+
+HWND OpenPreferences(RunningProgram& program) {
+    program.PostCommand(kCommandPreferences);
+    return WaitForDialog(program, kPreferencesTitle);
+}
+
+// Presses a dialog's button as a click would report it.
+void PostClick(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+bool WaitUntilGone(HWND window) {
+    return WaitUntil([&] { return !IsWindow(window); });
+}
+
+// The skin list's entries. Across processes Wine answers the A form of
+// CB_GETLBTEXT in UTF-16, so they are read in the W form.
+std::vector<std::string> SkinEntries(HWND dialog) {
+    HWND list = GetDlgItem(dialog, kSkinList);
+    std::vector<std::string> entries;
+    const LRESULT count = SendMessageW(list, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, i, 0);
+        std::wstring wide(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
+        char narrow[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
+        entries.push_back(narrow);
+    }
+    return entries;
+}
+
+int SelectedSkin(HWND dialog) {
+    return static_cast<int>(SendMessageW(GetDlgItem(dialog, kSkinList), CB_GETCURSEL, 0, 0));
+}
+
+// Selects an entry as the user would: the list reports the change to the dialog.
+void ChooseSkin(HWND dialog, const std::vector<std::string>& entries, const std::string& name) {
+    int index = -1;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i] == name) {
+            index = static_cast<int>(i);
+        }
+    }
+    ASSERT_GE(index, 0) << name << " is not listed";
+    HWND list = GetDlgItem(dialog, kSkinList);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0, SMTO_NORMAL, kGenerousMs,
+                        &result);
+    SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(kSkinList, CBN_SELCHANGE),
+                        reinterpret_cast<LPARAM>(list), SMTO_NORMAL, kGenerousMs, &result);
+}
+
+UINT CheckState(HWND dialog, int id) {
+    return static_cast<UINT>(SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0));
+}
+
+// The names "interface\*.ini" matches, up to the last dot, in the file system's order.
+std::vector<std::string> SkinFileNames(const TestInstall& install) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(JoinPath(SkinFolder(install), "*.ini").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            names.push_back(name.substr(0, name.rfind('.')));
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    return names;
+}
+
+Rgb ClientPixel(HWND window, POINT point) {
+    ClientToScreen(window, &point);
+    return ScreenPixel(point.x, point.y);
+}
+
+// Painting reaches the screen a little later under Wine: wait for the colour.
+bool ClientPixelBecomes(HWND window, POINT point, const Rgb& colour) {
+    return WaitUntil([&] { return ClientPixel(window, point) == colour; }, 5000);
+}
+
+RECT ClientToScreenRect(HWND window, const RECT& rect) {
+    POINT topLeft{rect.left, rect.top};
+    POINT bottomRight{rect.right, rect.bottom};
+    ClientToScreen(window, &topLeft);
+    ClientToScreen(window, &bottomRight);
+    return RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
+std::string Settings(const std::string& keyLines) {
+    return "[PREFERENCES]\r\n" + keyLines + "\r\n";
+}
+
+void ExitCleanly(RunningProgram& program) {
+    program.PostCommand(kCommandExit);
+    const std::optional<DWORD> code = program.WaitForExit();
+    ASSERT_TRUE(code.has_value()) << "the program did not end after Exit";
+    EXPECT_EQ(*code, 0u);
+}
+
+} // namespace
+
+TEST(Preferences, OpensOnceCentredShowingTheStoredChoicesAndOkStoresThem) {
+    TestInstall install(Settings("skin=Signal\r\nenwinamp=2\r\n"));
+    AddSignalSkin(install);
+    RunningProgram program(install);
+    ASSERT_NE(program.WaitForMainWindow(), nullptr);
+
+    HWND dialog = OpenPreferences(program);
+    ASSERT_NE(dialog, nullptr) << "no Preferences dialog appeared";
+
+    // A second Preferences command opens nothing. The About command posted
+    // after it shows that it has been handled.
+    program.PostCommand(kCommandPreferences);
+    program.PostCommand(kCommandAbout);
+    HWND about = WaitForDialog(program, kAboutTitle);
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(DialogsTitled(program, kPreferencesTitle).size(), 1u);
+    PostClick(about, IDOK);
+    ASSERT_TRUE(WaitUntilGone(about));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }));
+
+    // Centred on the screen.
+    const Box box = WindowBox(dialog);
+    EXPECT_EQ(box.x, GetSystemMetrics(SM_CXSCREEN) / 2 - box.width / 2) << box;
+    EXPECT_EQ(box.y, GetSystemMetrics(SM_CYSCREEN) / 2 - box.height / 2) << box;
+
+    // Every skin file, unsorted; the stored one selected and previewed.
+    const LONG listStyle = GetWindowLongA(GetDlgItem(dialog, kSkinList), GWL_STYLE);
+    EXPECT_EQ(listStyle & 3, CBS_DROPDOWNLIST);
+    EXPECT_FALSE(listStyle & CBS_SORT);
+    const std::vector<std::string> entries = SkinEntries(dialog);
+    EXPECT_EQ(entries, SkinFileNames(install));
+    const int selected = SelectedSkin(dialog);
+    ASSERT_GE(selected, 0);
+    ASSERT_LT(selected, static_cast<int>(entries.size()));
+    EXPECT_EQ(entries[static_cast<size_t>(selected)], kSignalSkin);
+    EXPECT_EQ(CheckState(dialog, kWinampBox), static_cast<UINT>(BST_CHECKED)); // stored as 2
+    EXPECT_EQ(CheckState(dialog, kMediaPlayerBox), static_cast<UINT>(BST_UNCHECKED));
+    EXPECT_TRUE(ClientPixelBecomes(dialog, kPreviewTileProbe, kSignalTile))
+        << ClientPixel(dialog, kPreviewTileProbe);
+    EXPECT_EQ(ClientPixel(dialog, POINT{kPreviewRect.left, kPreviewRect.top}), kSignalBorder);
+    SaveScreenshot("preferences-dialog", RECT{box.x, box.y, box.Right(), box.Bottom()});
+
+    // Its About button opens the About box, which disables it until it closes.
+    PostClick(dialog, kAboutButton);
+    about = WaitForDialog(program, kAboutTitle);
+    ASSERT_NE(about, nullptr) << "the About button opened nothing";
+    EXPECT_FALSE(IsWindowEnabled(dialog));
+    PostClick(about, IDOK);
+    ASSERT_TRUE(WaitUntilGone(about));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }));
+    EXPECT_EQ(SelectedSkin(dialog), selected);
+    EXPECT_EQ(CheckState(dialog, kWinampBox), static_cast<UINT>(BST_CHECKED));
+
+    // OK without a change still rewrites the file: both players, 0 or 1.
+    PostClick(dialog, IDOK);
+    ASSERT_TRUE(WaitUntilGone(dialog));
+    const std::string expected = Settings("skin=Signal\r\nenwinamp=1\r\nenwmp=0\r\n");
+    EXPECT_TRUE(WaitUntil([&] { return install.ReadSettings() == expected; }))
+        << install.ReadSettings().value_or("(no file)");
+    EXPECT_TRUE(DialogsTitled(program, kPreferencesTitle).empty());
+
+    ExitCleanly(program);
+}
+
+TEST(Preferences, CancelEscAndTheCloseBoxLeaveTheSettingsFileAlone) {
+    // Bytes the program would never write itself, so any rewrite shows.
+    const std::string original =
+        "[PREFERENCES]\r\nenwmp=7\r\nskin=Default Skin 1\r\n\r\n\r\n[Other]\r\nkey = value\r\n";
+    TestInstall install(original);
+    AddSignalSkin(install);
+    RunningProgram program(install);
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+
+    const std::vector<std::function<void(HWND)>> dismissals = {
+        [](HWND dialog) { PostClick(dialog, IDCANCEL); },
+        [](HWND dialog) { PostKey(dialog, VK_ESCAPE); },
+        [](HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); },
+    };
+    for (size_t i = 0; i < dismissals.size(); ++i) {
+        SCOPED_TRACE("dismissal " + std::to_string(i));
+        HWND dialog = OpenPreferences(program);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(CheckState(dialog, kMediaPlayerBox), static_cast<UINT>(BST_CHECKED));
+        ChooseSkin(dialog, SkinEntries(dialog), kSignalSkin);
+        EXPECT_TRUE(ClientPixelBecomes(dialog, kPreviewTileProbe, kSignalTile))
+            << ClientPixel(dialog, kPreviewTileProbe);
+        dismissals[i](dialog);
+        ASSERT_TRUE(WaitUntilGone(dialog));
+        ASSERT_TRUE(program.IsResponsive());
+        EXPECT_EQ(install.ReadSettings(), original);
+    }
+    // Nothing was applied: the pop-up never came up for a new skin.
+    EXPECT_EQ(WindowBox(main), (Box{0, 0, 0, 0}));
+
+    ExitCleanly(program);
+}
+
+TEST(Preferences, AStoredSkinMissingFromTheListSelectsNothingAndOkStoresTheDefault) {
+    // Names compare case-sensitively, so this one matches no entry. (A name
+    // with no file at all would not do: loading it at start-up creates an
+    // empty definition, which then is listed.)
+    TestInstall install(Settings("skin=default skin 1\r\nenwinamp=1\r\nenwmp=1\r\n"));
+    RunningProgram program(install);
+    ASSERT_NE(program.WaitForMainWindow(), nullptr);
+
+    HWND dialog = OpenPreferences(program);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(SelectedSkin(dialog), CB_ERR);
+    EXPECT_EQ(CheckState(dialog, kWinampBox), static_cast<UINT>(BST_CHECKED));
+    EXPECT_EQ(CheckState(dialog, kMediaPlayerBox), static_cast<UINT>(BST_CHECKED));
+    // No preview yet: the area is one plain colour.
+    const ScreenCapture preview(ClientToScreenRect(dialog, kPreviewRect));
+    EXPECT_EQ(preview.Count(preview.At(preview.Left(), preview.Top())),
+              preview.Width() * preview.Height());
+
+    // The empty name is stored, and the skin loader puts the default in its place.
+    PostClick(dialog, IDOK);
+    ASSERT_TRUE(WaitUntilGone(dialog));
+    const std::string expected = Settings("skin=Default Skin 1\r\nenwinamp=1\r\nenwmp=1\r\n");
+    EXPECT_TRUE(WaitUntil([&] { return install.ReadSettings() == expected; }))
+        << install.ReadSettings().value_or("(no file)");
+
+    ExitCleanly(program);
+}
+
+TEST(Preferences, ASkinChangeShowsThePopupInTheNewSkin) {
+    TestInstall install(Settings("skin=Default Skin 1\r\n"));
+    AddSignalSkin(install);
+    RunningProgram program(install);
+    HWND main = program.WaitForMainWindow();
+    ASSERT_NE(main, nullptr);
+    // Wine's own tray window would cover the pop-up's resting place.
+    WaitUntil(MoveWineSystemTrayAway, 3000);
+
+    // The pop-up at rest in the stored skin.
+    program.PostCommand(kCommandToggle);
+    ASSERT_TRUE(WaitUntil([&] { return WindowBox(main) == kPopupAtRest; })) << WindowBox(main);
+    PumpFor(300); // its last repaint
+    const Rgb before = ScreenPixel(kPopupTileProbe.x, kPopupTileProbe.y);
+    ASSERT_NE(before, kSignalTile);
+    program.PostCommand(kCommandToggle);
+    ASSERT_TRUE(WaitUntil([&] { return WindowBox(main).width <= 1; })) << WindowBox(main);
+
+    HWND dialog = OpenPreferences(program);
+    ASSERT_NE(dialog, nullptr);
+    ChooseSkin(dialog, SkinEntries(dialog), kSignalSkin);
+    PostClick(dialog, IDOK);
+    ASSERT_TRUE(WaitUntilGone(dialog));
+
+    // The changed skin comes up on its own, and at rest wears the new colours.
+    ASSERT_TRUE(WaitUntil([&] { return WindowBox(main) == kPopupAtRest; })) << WindowBox(main);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ScreenPixel(kPopupTileProbe.x, kPopupTileProbe.y) == kSignalTile; }, 5000))
+        << ScreenPixel(kPopupTileProbe.x, kPopupTileProbe.y);
+    EXPECT_EQ(ScreenPixel(kPopupAtRest.x, kPopupAtRest.y), kSignalBorder);
+    EXPECT_EQ(ScreenPixel(kPopupAtRest.Right() - 1, kPopupAtRest.Bottom() - 1), kSignalBorder);
+    SaveScreenshot("preferences-new-skin-popup",
+                   RECT{0, 0, kPopupAtRest.Right() + 16, kPopupAtRest.Bottom() + 16});
+    EXPECT_EQ(install.ReadSettings(), Settings("skin=Signal\r\nenwinamp=0\r\nenwmp=0\r\n"));
+
+    ExitCleanly(program);
+}
