@@ -25,7 +25,9 @@ if(TG_E2E_TESTS)
         tg_strict(e2e_${name})
         add_dependencies(e2e_${name} trackglow)
         add_test(NAME e2e.${name} COMMAND e2e_${name})
-        set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT 600
+        # One end-to-end test at a time: they share the screen, the tray and
+        # the fake players every running program can see.
+        set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT 600 RESOURCE_LOCK desktop
             ENVIRONMENT "TG_DIST=${TG_DIST_DIR};TG_BUILD=${CMAKE_BINARY_DIR}")
     endforeach()
 endif()
