@@ -39,6 +39,8 @@ set_source_files_properties(${TG_RESOURCES} PROPERTIES
 add_executable(trackglow WIN32 ${CMAKE_SOURCE_DIR}/app/TrackglowApp.cpp
     ${CMAKE_SOURCE_DIR}/framework/AppMain.cpp ${TG_RESOURCES})
 target_link_libraries(trackglow PRIVATE tgprogram comctl32_by_ordinal)
+# Small is a feature: release builds carry no symbols.
+target_link_options(trackglow PRIVATE $<$<CONFIG:MinSizeRel,Release>:-s>)
 tg_strict(trackglow)
 
 # build/dist: the runnable portable folder (trackglow.exe with interface/ beside it).
