@@ -62,6 +62,7 @@ TEST_F(PlayerHostWithFake, EmbedsTheControlInRemoteModeInAHiddenWindow) {
         EXPECT_EQ(host.GetSafeHwnd(), nullptr);
         EXPECT_FALSE(host.HasPlayer());
         EXPECT_EQ(m_pinned.CanUnloadNow(), S_OK) << "the control and its parts are gone";
+        EXPECT_EQ(m_driver.LogLines(), (Lines{"remote", "released"}));
         EXPECT_FALSE(ComInitialisedHere());
         DestroyWindow(owner);
     });

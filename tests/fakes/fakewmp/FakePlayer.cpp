@@ -6,6 +6,7 @@
 
 CFakePlayer::~CFakePlayer() {
     SetClientSite(nullptr);
+    AppendFakeLog("released");
 }
 
 STDMETHODIMP CFakePlayer::QueryInterface(REFIID iid, void** object) {

@@ -7,7 +7,7 @@
 //
 // and reads a log file to which the fake appends one line per event:
 // "remote" or "local" (what the site answered when the control got it),
-// "previous", "next".
+// "previous", "next", and "released" when the control object goes away.
 //
 // Paths: the environment variables TG_FAKEWMP_STATE and TG_FAKEWMP_LOG, or
 // fakewmp.state and fakewmp.log beside the DLL.

@@ -1,0 +1,306 @@
+// The Windows Media Player source, end to end: a visible "Windows Media
+// Player" window made by the driver brings the program's hidden "ActiveX"
+// host, whose control is the fake one (registered for the player control's
+// class while each test runs) playing what the driver writes.
+#include "support/E2e.h"
+
+#include "app/PopupLayout.h"
+#include "tests/fakes/fakewmp/FakeWmpDriver.h"
+#include "tests/fakes/fakewmp/FakeWmpRegistration.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace e2e;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+constexpr long kPlaying = 3, kPaused = 2, kStopped = 1;
+constexpr char kPlayerName[] = "Windows Media Player";
+
+std::string Settings(bool winamp, bool mediaPlayer) {
+    return std::string("[PREFERENCES]\r\nskin=Default Skin 1\r\nenwinamp=") + (winamp ? "1" : "0") +
+           "\r\nenwmp=" + (mediaPlayer ? "1" : "0") + "\r\n";
+}
+
+// A stand-in for the player's main window: visible, top-level, titled
+// "Windows Media Player", out of the pop-up's way.
+class MediaPlayerWindow {
+  public:
+    MediaPlayerWindow() {
+        static const ATOM atom = [] {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = DefWindowProcA;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = "TrackglowTestMediaPlayer";
+            return RegisterClassA(&wc);
+        }();
+        m_window = CreateWindowExA(0, MAKEINTATOM(atom), kPlayerName,
+                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 600, 240, 120, nullptr,
+                                   nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    MediaPlayerWindow(const MediaPlayerWindow&) = delete;
+    MediaPlayerWindow& operator=(const MediaPlayerWindow&) = delete;
+    ~MediaPlayerWindow() { Close(); }
+
+    HWND Get() const { return m_window; }
+    void Show(bool visible) { ShowWindow(m_window, visible ? SW_SHOWNOACTIVATE : SW_HIDE); }
+    void Close() {
+        if (m_window)
+            DestroyWindow(m_window);
+        m_window = nullptr;
+    }
+
+  private:
+    HWND m_window = nullptr;
+};
+
+// The text as the program measures it: the default font of a window DC.
+RECT Measure(const std::string& text) {
+    RECT rc{0, 0, 0, 0};
+    HDC dc = GetDC(nullptr);
+    DrawTextA(dc, text.c_str(), -1, &rc, DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP);
+    ReleaseDC(nullptr, dc);
+    return rc;
+}
+
+PopupLayout LayoutFor(const std::string& text) {
+    const RECT rc = Measure(text);
+    return ComputePopupLayout(rc.right - rc.left);
+}
+
+Box RestingBox(const std::string& text) {
+    return Box{kRestX, kRestY, LayoutFor(text).layout.Width(), kPopupHeight};
+}
+
+std::string MediaText(const std::string& author, const std::string& name) {
+    return author + "\n" + name + "\n" + kPlayerName;
+}
+
+size_t CountOf(const Lines& lines, const std::string& line) {
+    return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
+}
+
+// The program's hidden host window, if it has one.
+HWND HostWindow(const RunningProgram& program) {
+    for (const WindowInfo& info : program.Windows())
+        if (info.className == "#32770" && info.title == "ActiveX")
+            return info.window;
+    return nullptr;
+}
+
+// Text-coloured pixels (Default Skin 1 draws its text in 0x00FFF2EE) on each
+// of the three text lines of the resting pop-up, beside the button column.
+std::vector<int> TextPixelsPerLine(const std::string& text) {
+    const PopupLayout layout = LayoutFor(text);
+    const int lineHeight = Measure("Xg").bottom;
+    const Rgb textColour = FromColorRef(0x00FFF2EE);
+    std::vector<int> counts;
+    for (int line = 0; line < 3; ++line) {
+        const int top = kRestY + layout.text.top + line * lineHeight;
+        const RECT band{kRestX + layout.text.left, top, kRestX + layout.prev.left,
+                        top + lineHeight};
+        counts.push_back(ScreenCapture(band).Count(textColour));
+    }
+    return counts;
+}
+
+// One program with the fake control as the player's: the registration, the
+// driver and the player's window live as long as the test.
+class MediaPlayerEndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_registration.Active()) << "could not register the fake control";
+        ASSERT_NE(m_player.Get(), nullptr);
+        MoveWineSystemTrayAway();
+    }
+
+    // Starts the program and waits for its main window.
+    HWND Start(bool winamp = false, bool mediaPlayer = true) {
+        m_install = std::make_unique<TestInstall>(Settings(winamp, mediaPlayer));
+        m_program = std::make_unique<RunningProgram>(*m_install);
+        HWND main = m_program->WaitForMainWindow();
+        MoveWineSystemTrayAway();
+        return main;
+    }
+
+    bool WaitForRest(HWND main, const Box& box) {
+        return WaitUntil([&] { return WindowBox(main) == box; });
+    }
+
+    void ExitCleanly() {
+        m_program->PostCommand(kCommandExit);
+        const std::optional<DWORD> code = m_program->WaitForExit();
+        ASSERT_TRUE(code.has_value()) << "the program did not end after Exit";
+        EXPECT_EQ(*code, 0u);
+    }
+
+    CFakeWmpRegistration m_registration;
+    CFakeWmpDriver m_driver;
+    MediaPlayerWindow m_player;
+    std::unique_ptr<TestInstall> m_install;
+    std::unique_ptr<RunningProgram> m_program;
+};
+
+} // namespace
+
+TEST_F(MediaPlayerEndToEnd, PlayingMediaShowsAuthorNameAndThePlayer) {
+    const std::string author = "The Example Band";
+    const std::string name = "A Song Whose Name Is Long Enough To Widen The Pop-up";
+    m_driver.SetMedia(kPlaying, author, name);
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+
+    const std::string text = MediaText(author, name);
+    ASSERT_GT(RestingBox(text).width, kMinPopupWidth) << "the text should decide the width";
+    ASSERT_TRUE(WaitForRest(main, RestingBox(text))) << WindowBox(main);
+
+    HWND host = HostWindow(*m_program);
+    ASSERT_NE(host, nullptr) << "no hidden ActiveX host";
+    EXPECT_FALSE(IsWindowVisible(host));
+    EXPECT_EQ(m_driver.LogLines(), Lines{"remote"}) << "the control was embedded in remote mode";
+    const std::vector<int> pixels = TextPixelsPerLine(text);
+    for (int line = 0; line < 3; ++line)
+        EXPECT_GT(pixels[line], 0) << "line " << line + 1 << " shows text";
+    ExitCleanly();
+    EXPECT_EQ(m_driver.LogLines(), (Lines{"remote", "released"})) << "Exit released the control";
+}
+
+TEST_F(MediaPlayerEndToEnd, MediaWithoutAuthorHasAnEmptyFirstLine) {
+    const std::string name = "Nameless Author, Named Song, Long Enough For A Wider Pop-up";
+    m_driver.SetMedia(kPlaying, std::nullopt, name);
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+
+    const std::string text = MediaText("", name);
+    ASSERT_TRUE(WaitForRest(main, RestingBox(text))) << WindowBox(main);
+    const std::vector<int> pixels = TextPixelsPerLine(text);
+    EXPECT_EQ(pixels[0], 0) << "the first line is empty";
+    EXPECT_GT(pixels[1], 0);
+    EXPECT_GT(pixels[2], 0);
+    ExitCleanly();
+}
+
+TEST_F(MediaPlayerEndToEnd, PausedOrStoppedIsNotReadAndTheSameMediaShowsNothing) {
+    const std::string author = "Paused Artist";
+    const std::string name = "A Paused Song With A Name Long Enough To Widen The Pop-up";
+    m_driver.SetMedia(kPaused, author, name);
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+
+    // The host is made, but nothing paused or stopped is shown.
+    ASSERT_TRUE(WaitUntil([&] { return HostWindow(*m_program) != nullptr; }));
+    GeometryTrace idle(main);
+    idle.RecordFor(1500);
+    m_driver.SetMedia(kStopped, author, name);
+    idle.RecordFor(1500);
+    EXPECT_EQ(idle.Boxes(), std::vector<Box>{(Box{0, 0, 0, 0})}) << Describe(idle.Boxes());
+
+    const Box rest = RestingBox(MediaText(author, name));
+    m_driver.SetMedia(kPlaying, author, name);
+    ASSERT_TRUE(WaitForRest(main, rest)) << WindowBox(main);
+
+    // Paused and playing again: the same text is no news, so nothing moves.
+    m_driver.SetMedia(kPaused, author, name);
+    PumpFor(1000);
+    m_driver.SetMedia(kPlaying, author, name);
+    GeometryTrace again(main);
+    again.RecordFor(1500);
+    EXPECT_EQ(again.Boxes(), std::vector<Box>{rest}) << Describe(again.Boxes());
+    ExitCleanly();
+}
+
+TEST_F(MediaPlayerEndToEnd, PreviousAndNextReachTheControl) {
+    const std::string author = "Button Artist";
+    const std::string name = "A Song To Skip, Long Enough To Make The Pop-up Wider";
+    m_driver.SetMedia(kPlaying, author, name);
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    const std::string text = MediaText(author, name);
+    ASSERT_TRUE(WaitForRest(main, RestingBox(text))) << WindowBox(main);
+
+    const PopupLayout layout = LayoutFor(text);
+    auto click = [&](const Rect& button) {
+        const LPARAM at =
+            MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+        PostMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(main, WM_LBUTTONUP, 0, at);
+    };
+    click(layout.prev);
+    ASSERT_TRUE(WaitUntil([&] { return CountOf(m_driver.LogLines(), "previous") == 1; }));
+    click(layout.next);
+    ASSERT_TRUE(WaitUntil([&] { return CountOf(m_driver.LogLines(), "next") == 1; }));
+    EXPECT_EQ(m_driver.LogLines(), (Lines{"remote", "previous", "next"}));
+    ExitCleanly();
+}
+
+TEST_F(MediaPlayerEndToEnd, HidingOrClosingThePlayerDestroysTheHost) {
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return HostWindow(*m_program) != nullptr; }));
+    EXPECT_EQ(m_driver.LogLines(), Lines{"remote"});
+
+    m_player.Show(false);
+    ASSERT_TRUE(WaitUntil([&] { return HostWindow(*m_program) == nullptr; }))
+        << "the host outlived the player's hidden window";
+    EXPECT_TRUE(WaitUntil([&] { return CountOf(m_driver.LogLines(), "released") == 1; }));
+
+    m_player.Show(true);
+    ASSERT_TRUE(WaitUntil([&] { return HostWindow(*m_program) != nullptr; }))
+        << "a new host for the player's window";
+    EXPECT_TRUE(WaitUntil([&] { return CountOf(m_driver.LogLines(), "remote") == 2; }));
+
+    m_player.Close();
+    ASSERT_TRUE(WaitUntil([&] { return HostWindow(*m_program) == nullptr; }));
+    EXPECT_TRUE(WaitUntil([&] { return CountOf(m_driver.LogLines(), "released") == 2; }));
+    EXPECT_TRUE(m_program->IsResponsive());
+    ExitCleanly();
+}
+
+TEST_F(MediaPlayerEndToEnd, SwitchedOffMakesNoHost) {
+    m_driver.SetMedia(kPlaying, "Unwatched Artist", "A Song Nobody Should See");
+    HWND main = Start(false, false);
+    ASSERT_NE(main, nullptr);
+    GeometryTrace trace(main);
+    trace.RecordFor(2000);
+    EXPECT_EQ(trace.Boxes(), std::vector<Box>{(Box{0, 0, 0, 0})}) << Describe(trace.Boxes());
+    EXPECT_EQ(HostWindow(*m_program), nullptr);
+    EXPECT_EQ(m_driver.LogLines(), Lines{}) << "the control was never made";
+    ExitCleanly();
+}
+
+TEST_F(MediaPlayerEndToEnd, BothPlayersInOneTickShowWinampFirst) {
+    const std::string author = "Second Artist";
+    const std::string name = "The Media Player's Song, Long Enough For A Wider Pop-up";
+    m_driver.SetMedia(kPaused, author, name);
+    FakeWinamp winamp("Winamp 5.9");
+    HWND main = Start(true, true);
+    ASSERT_NE(main, nullptr);
+    // Winamp is idle, so the media player is polled and its host made.
+    ASSERT_TRUE(WaitUntil([&] { return HostWindow(*m_program) != nullptr; }));
+
+    const Box winampRest = RestingBox("Short\nTune\nWinamp");
+    const Box mediaRest = RestingBox(MediaText(author, name));
+    ASSERT_NE(winampRest, mediaRest);
+    GeometryTrace trace(main);
+    winamp.SetTitle("1. Short - Tune - Winamp");
+    m_driver.SetMedia(kPlaying, author, name);
+    ASSERT_TRUE(trace.RecordUntil([&](const Box& box) { return box == mediaRest; }, kGenerousMs))
+        << Describe(trace.Boxes());
+    trace.RecordFor(1000);
+    EXPECT_EQ(trace.Last(), mediaRest) << "the later report stays shown";
+
+    // Winamp's track came first: the pop-up grew in for it, then switched,
+    // shrinking before it grew to the media player's width.
+    const std::vector<Box>& boxes = trace.Boxes();
+    const auto firstMedia = std::find(boxes.begin(), boxes.end(), mediaRest);
+    const auto shrink = std::adjacent_find(
+        boxes.begin(), firstMedia, [](const Box& a, const Box& b) { return b.width < a.width; });
+    EXPECT_NE(shrink, firstMedia) << "no switch from a first track: " << Describe(boxes);
+    EXPECT_TRUE(std::all_of(boxes.begin(), shrink,
+                            [&](const Box& box) { return box.width <= winampRest.width; }))
+        << "the first growth was not Winamp's: " << Describe(boxes);
+    ExitCleanly();
+}
