@@ -12,30 +12,32 @@
 #include <ocidl.h>
 
 // The host object's control-creation interface.
+// clang-format off
 MIDL_INTERFACE("B6EA2050-048A-11D1-82B9-00C04FB9942E")
 IAxWinHostWindow : public IUnknown {
     // Creates the control named by `text` (a CLSID in braces or a ProgID) in
     // the host's window (`window` may be null or that window) and activates it
     // in place; `stream`, when given, holds its saved state.
     virtual HRESULT STDMETHODCALLTYPE CreateControl(LPCOLESTR text, HWND window,
-                                                    IStream * stream) = 0;
+                                                    IStream* stream) = 0;
     // As CreateControl; also returns the control's IUnknown in `control` and,
     // when `sink` is given, connects it to the control's connection point
     // `sinkIid` until the control is released.
-    virtual HRESULT STDMETHODCALLTYPE CreateControlEx(LPCOLESTR text, HWND window, IStream * stream,
-                                                      IUnknown * *control, REFIID sinkIid,
-                                                      IUnknown * sink) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateControlEx(LPCOLESTR text, HWND window,
+                                                      IStream* stream, IUnknown** control,
+                                                      REFIID sinkIid, IUnknown* sink) = 0;
     // Hosts a control that the caller has already created and initialised.
-    virtual HRESULT STDMETHODCALLTYPE AttachControl(IUnknown * control, HWND window) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AttachControl(IUnknown* control, HWND window) = 0;
     virtual HRESULT STDMETHODCALLTYPE QueryControl(REFIID iid, void** object) = 0;
-    virtual HRESULT STDMETHODCALLTYPE SetExternalDispatch(IDispatch * external) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetExternalDispatch(IDispatch* external) = 0;
     // Takes an IDocHostUIHandlerDispatch in other hosts.
-    virtual HRESULT STDMETHODCALLTYPE SetExternalUIHandler(IUnknown * handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetExternalUIHandler(IUnknown* handler) = 0;
 };
 #ifdef __CRT_UUID_DECL
-__CRT_UUID_DECL(IAxWinHostWindow, 0xb6ea2050, 0x048a, 0x11d1, 0x82, 0xb9, 0x00, 0xc0, 0x4f, 0xb9,
-                0x94, 0x2e)
+__CRT_UUID_DECL(IAxWinHostWindow,
+                0xb6ea2050, 0x048a, 0x11d1, 0x82, 0xb9, 0x00, 0xc0, 0x4f, 0xb9, 0x94, 0x2e)
 #endif
+// clang-format on
 
 // The window classes and the messages their windows answer.
 constexpr const char kAxWinClass[] = "AtlAxWin7";
