@@ -122,7 +122,10 @@ LRESULT CSystemTray::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == m_uTaskbarCreated && m_uTaskbarCreated != 0 && m_nid.cbSize != 0 &&
         !m_bWithdrawn) {
         m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-        m_bActive = ::Shell_NotifyIconA(NIM_ADD, &m_nid);
+        // A refused add may only mean the icon is still there (the message
+        // can come without a restart): it stays counted, so Exit removes it.
+        if (::Shell_NotifyIconA(NIM_ADD, &m_nid))
+            m_bActive = TRUE;
         return 0;
     }
     return CWnd::WindowProc(message, wParam, lParam);
