@@ -40,10 +40,9 @@ void CPopupAnimator::SetPopupWidth(int width) {
 }
 
 bool CPopupAnimator::StartAnimation(AnimationRoutine routine) {
-    const int64_t now = m_window.Now();
     std::lock_guard<std::mutex> lock(m_stateLock);
     if (m_bStopped)
-        return false;
+        return false; // not even the clock is read after StopAndJoin
     const bool hidden = m_nAnimState == ANIM_IDLE && !m_bShown;
     const bool up = m_nAnimState == ANIM_IDLE && m_bShown;
     if (routine == AnimationRoutine::Show && !hidden)
@@ -61,7 +60,7 @@ bool CPopupAnimator::StartAnimation(AnimationRoutine routine) {
     case AnimationRoutine::Show:
         m_nAnimState = ANIM_SHOWING;
         m_bShown = true;
-        m_nShowTime = now;
+        m_nShowTime = m_window.Now();
         break;
     case AnimationRoutine::Hide:
         m_nAnimState = ANIM_HIDING;

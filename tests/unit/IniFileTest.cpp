@@ -216,6 +216,23 @@ TEST(IniFile, FailedTemporaryFileLeavesTheOldFileIntact) {
     EXPECT_TRUE(std::filesystem::is_directory(path + ".tmp")); // not ours to remove
 }
 
+TEST(IniFile, WriteErrorLeavesTheOldFileIntact) {
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "needs /dev/full";
+    TempDir dir;
+    const std::string path = dir.File("settings.ini");
+    const std::string original = "[S]\r\nk=v\r\n\r\n";
+    WriteBytes(path, original);
+    CIniFile ini;
+    ASSERT_TRUE(ini.Load(path));
+    ini.SetString("S", "k", "new");
+    // The temporary file opens, but every write to it fails (disk full).
+    std::filesystem::create_symlink("/dev/full", path + ".tmp");
+    EXPECT_FALSE(ini.Save());
+    ASSERT_FALSE(std::filesystem::is_symlink(path)); // the failed file was not moved in
+    EXPECT_EQ(ReadBytes(path), original);
+}
+
 bool RefuseToReplace(const char*, const char*) {
     return false;
 }
