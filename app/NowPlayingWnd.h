@@ -61,6 +61,8 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     void OnExit();
 
     const std::string& TrackText() const { return m_strTrack; }
+    // Replaces the text the pop-up shows, without a player (for tests).
+    void SetTrackText(const std::string& text) { m_strTrack = text; }
     const CPopupAnimator& Animator() const { return m_animator; }
 
   protected:

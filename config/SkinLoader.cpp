@@ -2,7 +2,21 @@
 #include "app/NowPlayingWnd.h"
 #include "config/Settings.h"
 
-std::string SkinDirectory() { return GetExeDir() + kSkinDirectory; }
+namespace {
+std::string& ChosenSkinDirectory() {
+    static std::string directory;
+    return directory;
+}
+} // namespace
+
+std::string SkinDirectory() {
+    const std::string& chosen = ChosenSkinDirectory();
+    return chosen.empty() ? GetExeDir() + kSkinDirectory : chosen;
+}
+
+void SetSkinDirectory(const std::string& directory) {
+    ChosenSkinDirectory() = directory;
+}
 
 void CNowPlayingWnd::ReleaseSkinBitmaps() {
     m_skin.hbmBackground.DeleteObject();
@@ -28,8 +42,10 @@ void CNowPlayingWnd::LoadSkin() {
     ReleaseSkinBitmaps();
     m_skin.hbmBackground.LoadFromFile((directory + skin.GetString(kSkinSection, "image")).c_str());
     if (skin.GetInt(kSkinSection, "bgtype") != 0) {
-        m_skin.hbmRightEnd.LoadFromFile((directory + skin.GetString(kSkinSection, "imager")).c_str());
-        m_skin.hbmLeftEnd.LoadFromFile((directory + skin.GetString(kSkinSection, "imagel")).c_str());
+        m_skin.hbmRightEnd.LoadFromFile(
+            (directory + skin.GetString(kSkinSection, "imager")).c_str());
+        m_skin.hbmLeftEnd.LoadFromFile(
+            (directory + skin.GetString(kSkinSection, "imagel")).c_str());
     }
     const std::string icons = directory + skin.GetString(kSkinSection, "icons");
     m_skin.hbmPrev.LoadFromFile((icons + "prev.bmp").c_str());

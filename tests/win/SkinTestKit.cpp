@@ -1,0 +1,299 @@
+#include "SkinTestKit.h"
+
+#include "config/SkinInfo.h"
+#include "res/resource.h"
+
+#include <winternl.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace skintest {
+
+namespace {
+
+template <class T> void Append(std::string& bytes, T value) {
+    for (size_t i = 0; i < sizeof value; ++i)
+        bytes.push_back(static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF));
+}
+
+bool Inside(const RECT& rect, int x, int y) {
+    return rect.left <= x && x < rect.right && rect.top <= y && y < rect.bottom;
+}
+
+std::string Hex(COLORREF colour) {
+    std::ostringstream out;
+    out << "rgb(" << int(GetRValue(colour)) << "," << int(GetGValue(colour)) << ","
+        << int(GetBValue(colour)) << ")";
+    return out.str();
+}
+
+} // namespace
+
+std::string BitmapFile(int width, int height, const std::function<COLORREF(int, int)>& colourAt) {
+    const int stride = (width * 3 + 3) & ~3;
+    std::string bytes = "BM";
+    Append<uint32_t>(bytes, static_cast<uint32_t>(54 + stride * height));
+    Append<uint32_t>(bytes, 0);
+    Append<uint32_t>(bytes, 54);
+    Append<uint32_t>(bytes, 40);
+    Append<int32_t>(bytes, width);
+    Append<int32_t>(bytes, height);
+    Append<uint16_t>(bytes, 1);
+    Append<uint16_t>(bytes, 24);
+    for (int i = 0; i < 6; ++i)
+        Append<uint32_t>(bytes, 0);
+    for (int row = height - 1; row >= 0; --row) {
+        std::string line;
+        for (int x = 0; x < width; ++x) {
+            const COLORREF colour = colourAt(x, row);
+            line.push_back(static_cast<char>(GetBValue(colour)));
+            line.push_back(static_cast<char>(GetGValue(colour)));
+            line.push_back(static_cast<char>(GetRValue(colour)));
+        }
+        line.resize(static_cast<size_t>(stride), '\0');
+        bytes += line;
+    }
+    return bytes;
+}
+
+std::string SolidBitmapFile(int width, int height, COLORREF colour) {
+    return BitmapFile(width, height, [colour](int, int) { return colour; });
+}
+
+// --- TempSkinDirectory -------------------------------------------------------
+
+TempSkinDirectory::TempSkinDirectory() {
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    static int counter = 0;
+    m_path = std::string(temp) + "tg-skins-" + std::to_string(::GetCurrentProcessId()) + "-" +
+             std::to_string(++counter) + "\\";
+    ::CreateDirectoryA(m_path.c_str(), nullptr);
+    SetSkinDirectory(m_path);
+}
+
+TempSkinDirectory::~TempSkinDirectory() {
+    SetSkinDirectory("");
+    RemoveTree(m_path);
+}
+
+void TempSkinDirectory::Write(const std::string& name, const std::string& bytes) const {
+    for (size_t slash = name.find('\\'); slash != std::string::npos;
+         slash = name.find('\\', slash + 1))
+        ::CreateDirectoryA((m_path + name.substr(0, slash)).c_str(), nullptr);
+    std::ofstream out(m_path + name, std::ios::binary);
+    out << bytes;
+}
+
+void TempSkinDirectory::WriteSolidBitmap(const std::string& name, int width, int height,
+                                         COLORREF colour) const {
+    Write(name, SolidBitmapFile(width, height, colour));
+}
+
+std::optional<std::string> TempSkinDirectory::Read(const std::string& name) const {
+    std::ifstream in(m_path + name, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void RemoveTree(const std::string& folder) {
+    std::string base = folder;
+    if (!base.empty() && base.back() != '\\')
+        base += '\\';
+    WIN32_FIND_DATAA found;
+    HANDLE find = ::FindFirstFileA((base + "*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(base + name);
+            else
+                ::DeleteFileA((base + name).c_str());
+        } while (::FindNextFileA(find, &found));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryA(base.c_str());
+}
+
+// --- Canvas ------------------------------------------------------------------
+
+Canvas::Canvas() : m_dc(::CreateCompatibleDC(nullptr)) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = kWidth;
+    info.bmiHeader.biHeight = -kHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_bits = static_cast<uint32_t*>(bits);
+    m_previous = ::SelectObject(m_dc, m_bitmap);
+    HBRUSH fill = ::CreateSolidBrush(kUntouched);
+    RECT all{0, 0, kWidth, kHeight};
+    ::FillRect(m_dc, &all, fill);
+    ::DeleteObject(fill);
+}
+
+Canvas::~Canvas() {
+    ::SelectObject(m_dc, m_previous);
+    ::DeleteObject(m_bitmap);
+    ::DeleteDC(m_dc);
+}
+
+COLORREF Canvas::At(int x, int y) const {
+    ::GdiFlush();
+    const uint32_t pixel = m_bits[y * kWidth + x]; // 0x00RRGGBB
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+RECT Canvas::Extent(COLORREF colour, const RECT& area) const {
+    RECT extent{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            if (At(x, y) != colour)
+                continue;
+            extent.left = std::min<LONG>(extent.left, x);
+            extent.top = std::min<LONG>(extent.top, y);
+            extent.right = std::max<LONG>(extent.right, x + 1);
+            extent.bottom = std::max<LONG>(extent.bottom, y + 1);
+        }
+    }
+    if (extent.left >= extent.right)
+        return RECT{};
+    return extent;
+}
+
+// --- TestPopup ---------------------------------------------------------------
+
+TestPopup::TestPopup() : CNowPlayingWnd(nullptr) {
+    Create(IDD_NOWPLAYING);
+}
+
+BOOL TestPopup::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
+}
+
+void TestPopup::PaintInto(const Canvas& canvas) {
+    LayoutPopup();
+    PaintPopup(canvas.Dc());
+}
+
+// --- The expected look -------------------------------------------------------
+
+COLORREF PopupLook::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= kPopupHeight)
+        return Canvas::kUntouched;
+    if (x == 0 || y == 0 || x == width - 1 || y == kPopupHeight - 1)
+        return border;
+    const int right = width; // the buttons hang from the pop-up's right edge
+    if (Inside(RECT{right - 20, 6, right - 7, 22}, x, y))
+        return prev;
+    if (Inside(RECT{right - 20, 25, right - 7, 41}, x, y))
+        return next;
+    if (Inside(RECT{right - 20, 44, right - 7, 60}, x, y))
+        return lyrics;
+    const size_t tile = static_cast<size_t>((x - 1) / kTileWidth);
+    return tile < tiles.size() ? tiles[tile] : Canvas::kUntouched;
+}
+
+::testing::AssertionResult PaintedAs(const Canvas& canvas, const PopupLook& look,
+                                     const RECT& textArea) {
+    int differences = 0;
+    std::ostringstream report;
+    for (int y = 0; y < Canvas::kHeight; ++y) {
+        for (int x = 0; x < Canvas::kWidth; ++x) {
+            const COLORREF painted = canvas.At(x, y);
+            const COLORREF expected = look.At(x, y);
+            if (painted == expected || Inside(textArea, x, y))
+                continue;
+            if (++differences <= 5)
+                report << "\n  (" << x << ", " << y << ") is " << Hex(painted) << ", expected "
+                       << Hex(expected);
+        }
+    }
+    if (differences == 0)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << differences << " pixels differ:" << report.str();
+}
+
+RECT InkExtent(const Canvas& canvas, const PopupLook& look) {
+    RECT extent{Canvas::kWidth, Canvas::kHeight, 0, 0};
+    for (int y = 0; y < Canvas::kHeight; ++y) {
+        for (int x = 0; x < Canvas::kWidth; ++x) {
+            if (canvas.At(x, y) == look.At(x, y))
+                continue;
+            extent.left = std::min<LONG>(extent.left, x);
+            extent.top = std::min<LONG>(extent.top, y);
+            extent.right = std::max<LONG>(extent.right, x + 1);
+            extent.bottom = std::max<LONG>(extent.bottom, y + 1);
+        }
+    }
+    return extent.left < extent.right ? extent : RECT{};
+}
+
+std::vector<COLORREF> TileColours(const Canvas& canvas, int popupWidth) {
+    std::vector<COLORREF> colours;
+    for (int i = 0; i < PopupTileCount(popupWidth); ++i) {
+        const int left = 1 + kTileWidth * i, right = left + kTileWidth - 1;
+        const int top = 1, bottom = kTileHeight;
+        const COLORREF colour = canvas.At(left, top);
+        const bool same = canvas.At(right, top) == colour && canvas.At(left, bottom) == colour &&
+                          canvas.At(right, bottom) == colour;
+        colours.push_back(same ? colour : Canvas::kUntouched);
+    }
+    return colours;
+}
+
+// --- GDI objects -------------------------------------------------------------
+
+int CountGdiObjects() {
+#if defined(_WIN64)
+    // The process's GDI handle table hangs from its PEB; each 24-byte entry
+    // is in use while its type byte is non-zero. Entries of other processes
+    // (a table shared across a session) carry another process id.
+    struct Entry {
+        uint64_t object;
+        uint16_t processId;
+        uint16_t count;
+        uint16_t unique;
+        uint8_t type;
+        uint8_t flags;
+        uint64_t user;
+    };
+    static_assert(sizeof(Entry) == 24, "GDI handle table entry");
+    constexpr size_t kPebHandleTable = 0xF8;
+    constexpr int kEntries = 0x10000;
+    using QueryProcess = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION basic{};
+    if (!query ||
+        query(::GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
+        return -1;
+    const auto* peb = reinterpret_cast<const uint8_t*>(basic.PebBaseAddress);
+    const auto* table = *reinterpret_cast<const Entry* const*>(peb + kPebHandleTable);
+    if (!table)
+        return -1;
+    const uint16_t self = static_cast<uint16_t>(::GetCurrentProcessId());
+    int count = 0;
+    for (int i = 0; i < kEntries; ++i) {
+        if (table[i].type != 0 && (table[i].processId == 0 || table[i].processId == self))
+            ++count;
+    }
+    return count;
+#else
+    return -1;
+#endif
+}
+
+} // namespace skintest

@@ -1,0 +1,119 @@
+// What the skin and painting tests share: bitmap files of known colours, a
+// skin directory of the test's own, a canvas to paint the pop-up into, the
+// pop-up window object without the program's start-up, and a count of the
+// process's GDI objects.
+#pragma once
+#include "app/NowPlayingWnd.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace skintest {
+
+// The bytes of a 24-bit bitmap file (rows stored bottom-up, as usual) whose
+// pixel (x, y), y counted from the top, is colourAt(x, y).
+std::string BitmapFile(int width, int height, const std::function<COLORREF(int, int)>& colourAt);
+std::string SolidBitmapFile(int width, int height, COLORREF colour);
+
+// A fresh folder in the temporary directory, made the process's skin
+// directory while the object lives; removed with everything in it afterwards.
+class TempSkinDirectory {
+  public:
+    TempSkinDirectory();
+    ~TempSkinDirectory();
+    TempSkinDirectory(const TempSkinDirectory&) = delete;
+    TempSkinDirectory& operator=(const TempSkinDirectory&) = delete;
+
+    // The folder, ending in "\".
+    const std::string& Path() const { return m_path; }
+    // Writes a file below the folder ("a\b.bmp" makes the sub-folder a).
+    void Write(const std::string& name, const std::string& bytes) const;
+    void WriteSolidBitmap(const std::string& name, int width, int height, COLORREF colour) const;
+    // The file's bytes, or nothing when there is no such file.
+    std::optional<std::string> Read(const std::string& name) const;
+
+  private:
+    std::string m_path;
+};
+
+// Removes a folder and everything below it.
+void RemoveTree(const std::string& folder);
+
+// A 32-bit top-down bitmap in a memory DC, filled with kUntouched, to paint
+// the pop-up into and read back exactly.
+class Canvas {
+  public:
+    static constexpr COLORREF kUntouched = RGB(1, 2, 3);
+    static constexpr int kWidth = 480;
+    static constexpr int kHeight = 120;
+
+    Canvas();
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Dc() const { return m_dc; }
+    COLORREF At(int x, int y) const;
+    // The smallest rectangle holding every pixel of this colour inside
+    // `area` (empty when there is none).
+    RECT Extent(COLORREF colour, const RECT& area = RECT{0, 0, kWidth, kHeight}) const;
+
+  private:
+    HDC m_dc;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_previous = nullptr;
+    uint32_t* m_bits = nullptr;
+};
+
+// The pop-up window object with a (zero-sized) window of its own, but none
+// of the program's start-up: no settings file is read and no timer runs, so
+// tests load skins and paint it as they please.
+class TestPopup : public CNowPlayingWnd {
+  public:
+    TestPopup();
+
+    // LayoutPopup for the current text, then PaintPopup into the canvas.
+    void PaintInto(const Canvas& canvas);
+
+  protected:
+    BOOL OnInitDialog() override;
+};
+
+// What the pop-up of width `width` looks like, pixel by pixel, with the
+// given tile colours (one per tile, left to right), frame and button colours
+// and no text. Anything outside the pop-up is Canvas::kUntouched.
+struct PopupLook {
+    int width = 317;
+    std::vector<COLORREF> tiles;
+    COLORREF border = 0;
+    COLORREF prev = 0, next = 0, lyrics = 0;
+
+    COLORREF At(int x, int y) const;
+};
+
+// Compares the whole canvas with the look, except inside `textArea`, where
+// text may have been drawn (with smoothed edges, so in any colour). Reports
+// the first few differences.
+::testing::AssertionResult PaintedAs(const Canvas& canvas, const PopupLook& look,
+                                     const RECT& textArea = RECT{});
+
+// The smallest rectangle holding every pixel that differs from the look:
+// where text was drawn over it.
+RECT InkExtent(const Canvas& canvas, const PopupLook& look);
+
+// The colours of the pop-up's tiles, each checked at its four corners; a
+// tile whose corners disagree reports Canvas::kUntouched.
+std::vector<COLORREF> TileColours(const Canvas& canvas, int popupWidth = 317);
+
+// The GDI objects of this process, counted in its GDI handle table (the
+// platform's own counters are stubs under Wine). -1 when the table cannot
+// be read.
+int CountGdiObjects();
+
+} // namespace skintest
