@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 CMAKE_BUILD = cmake --build $(1) -j $(JOBS)
 
-.PHONY: all deps native asan tsan windows prefix test demo fuzz bench dist format clean
+.PHONY: all deps native asan tsan windows program prefix test demo fuzz bench dist format clean
 
 all: windows
 
@@ -25,13 +25,18 @@ windows: deps
 	@[ -f build/win/CMakeCache.txt ] || cmake --preset windows >/dev/null
 	@$(call CMAKE_BUILD,build/win)
 
+# Just the program and the demo player (what `make demo` needs).
+program: deps
+	@[ -f build/win/CMakeCache.txt ] || cmake --preset windows >/dev/null
+	@cmake --build build/win -j $(JOBS) --target trackglow demo-player
+
 prefix: deps
 	@tools/wine-prefix.sh
 
 test: native asan tsan windows prefix
 	@tools/run-tests.sh
 
-demo: windows prefix
+demo: program prefix
 	@tools/demo.sh
 
 format:

@@ -30,20 +30,51 @@ stop_both() {
     wait "$app" "$player" 2>/dev/null || true
 }
 
+# The pop-up's screen rectangle as "x y width height", from the X side.
+popup_geometry() {
+    xwininfo -root -tree 2>/dev/null | grep '"trackglow.exe"' |
+        sed -n 's/.* \([0-9]*\)x\([0-9]*\)+\([0-9-]*\)+\([0-9-]*\) .*/\3 \4 \1 \2/p' |
+        awk '$1 == 64 && $2 == 32 && $4 == 66 { print; exit }'
+}
+
+shot() { import -window root "$shots/$1.png"; }
+
 # Runs inside the private Xvfb (see the end of this file).
 if [ "$1" = "--headless" ]; then
     start_both
     trap stop_both EXIT
-    # Seconds after Trackglow's start: the first track's pop-up growing in
-    # and resting, its collapse, the player's next track, and so on.
-    elapsed=0
-    n=1
-    for at in 2 4 7 10 13 17 21 25 29; do
-        sleep $((at - elapsed))
-        elapsed=$at
-        import -window root "$shots/demo-$n-${at}s.png"
-        n=$((n + 1))
+    # The first track's pop-up growing in, then at rest.
+    sleep 1.5
+    shot demo-1-growing-in
+    wait_for_rest=0
+    while [ -z "$(popup_geometry)" ] && [ $wait_for_rest -lt 40 ]; do
+        sleep 0.25
+        wait_for_rest=$((wait_for_rest + 1))
     done
+    shot demo-2-at-rest
+    # The cursor on the Next button keeps the pop-up up and shows its caption.
+    set -- $(popup_geometry)
+    if [ $# -eq 4 ]; then
+        xdotool mousemove $(($1 + $3 - 14)) $(($2 + 33))
+        sleep 0.8
+        shot demo-3-hover-next
+        xdotool mousemove 640 500
+    fi
+    # Off the button, the caption goes; the pop-up hides when its time is up.
+    sleep 3
+    shot demo-4-after-hover
+    # The tray icon's menu (Wine's stand-in tray sits at the top-left corner),
+    # and its Preferences item.
+    sleep 3
+    xdotool mousemove 12 32 click 3
+    sleep 1
+    shot demo-5-tray-menu
+    xdotool mousemove 50 59 click 1
+    sleep 1.5
+    shot demo-6-preferences
+    xdotool key Escape
+    sleep 10
+    shot demo-7-later
     exit 0
 fi
 
