@@ -39,6 +39,14 @@ test: native asan tsan windows prefix
 demo: program prefix
 	@tools/demo.sh
 
+# The portable zip and the installer are built with the Windows tree.
+dist: windows
+	@ls -l build/trackglow-*-win64.zip build/trackglow-*-setup.exe
+
+# About five minutes; writes docs/benchmarks.md.
+bench: windows prefix
+	@tools/bench.sh
+
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
