@@ -30,6 +30,8 @@ class IPopupWindow {
     virtual void StartHideTimer() = 0;
     virtual void StopHideTimer() = 0;
     virtual void Pause(int milliseconds) = 0;
+    // Now and LaunchThread are called on the UI thread with the animator's
+    // state lock held: they must return promptly and not call the animator.
     virtual int64_t Now() = 0; // milliseconds since the program started
     // Runs `routine` on a new thread. False when the thread cannot be created;
     // the routine then never runs.
