@@ -168,17 +168,25 @@ TEST_F(SkinLoadTest, ColoursReadBlueGreenRedFromLeftToRight) {
         {"00FF00", RGB(0, 255, 0)},     {"00102030", RGB(0x30, 0x20, 0x10)},
         {"ffffff", RGB(255, 255, 255)}, {"0x0000ff", RGB(255, 0, 0)},
     };
+    // Each colour is tried on the frame and on the text, the other one grey.
+    const std::string grey = "00808080";
+    const COLORREF greyColour = RGB(128, 128, 128);
     m_popup.SetHover(HOVER_NEXT);
     for (const auto& [value, colour] : cases) {
         SCOPED_TRACE(value);
-        Canvas canvas;
+        Canvas framed;
+        WearDefinition("[SKIN]\r\nimage=mid.bmp\r\ntext=" + grey + "\r\nborder=" + value + "\r\n",
+                       framed);
+        EXPECT_EQ(FrameOf(framed), colour);
+        EXPECT_EQ(framed.Extent(colour, kCaptionArea).right, 0);
+
+        Canvas written;
         WearDefinition("[SKIN]\r\nimage=mid.bmp\r\ntext=" + std::string(value) +
-                           "\r\nborder=" + value + "\r\n",
-                       canvas);
-        EXPECT_EQ(FrameOf(canvas), colour);
+                           "\r\nborder=" + grey + "\r\n",
+                       written);
+        EXPECT_EQ(FrameOf(written), greyColour);
         // The hover caption is written in the text colour.
-        const RECT ink = canvas.Extent(colour, kCaptionArea);
-        EXPECT_GT(ink.right, ink.left) << "no caption in the text colour";
+        EXPECT_GT(written.Extent(colour, kCaptionArea).right, 0) << "no caption in the text colour";
     }
 
     // Without colours, frame and text are black.
