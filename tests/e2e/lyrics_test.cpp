@@ -301,20 +301,37 @@ TEST_F(Lyrics, NothingOpensBeforeAnyTrack) {
     EXPECT_EQ(m_log.Lines().size(), 1u);
 }
 
-TEST(RecorderRegistration, PutsTheBrowserBackAfterwards) {
-    std::vector<std::string> before;
+std::vector<std::string> OpenCommands() {
+    std::vector<std::string> commands;
     for (const char* keyPath : recorder::kOpenCommandKeys)
-        before.push_back(recorder::CurrentOpenCommand(keyPath));
+        commands.push_back(recorder::CurrentOpenCommand(keyPath));
+    return commands;
+}
+
+TEST(RecorderRegistration, PutsTheBrowserBackAfterwardsAndAfterACrash) {
+    const std::string recorderCommand = recorder::RecorderCommand(recorder::RecorderExePath());
+    // A registration that ends at once puts back whatever an earlier run left.
+    { CRecorderRegistration tidy; }
+    const std::vector<std::string> browser = OpenCommands();
+    for (const std::string& command : browser)
+        EXPECT_NE(command, recorderCommand);
+
     {
         CRecorderRegistration registration;
         ASSERT_TRUE(registration.Active());
-        for (const char* keyPath : recorder::kOpenCommandKeys)
-            EXPECT_EQ(recorder::CurrentOpenCommand(keyPath),
-                      recorder::RecorderCommand(recorder::RecorderExePath()))
-                << keyPath;
+        EXPECT_EQ(OpenCommands(), std::vector<std::string>(browser.size(), recorderCommand));
     }
-    for (size_t i = 0; i < before.size(); ++i)
-        EXPECT_EQ(recorder::CurrentOpenCommand(recorder::kOpenCommandKeys[i]), before[i]);
+    EXPECT_EQ(OpenCommands(), browser);
+
+    // A test that died while registered leaves the recorder in place and the
+    // browser's command kept beside it; the next registration puts it back.
+    for (const char* keyPath : recorder::kOpenCommandKeys)
+        ASSERT_TRUE(recorder::RegisterRecorderFor(keyPath, recorder::RecorderExePath()));
+    {
+        CRecorderRegistration next;
+        ASSERT_TRUE(next.Active());
+    }
+    EXPECT_EQ(OpenCommands(), browser);
 }
 
 } // namespace
