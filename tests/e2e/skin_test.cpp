@@ -305,7 +305,7 @@ TEST_P(BrokenSkinOnScreen, ThePopupStillShowsWhatLoaded) {
     }
     for (POINT corner : {POINT{0, 0}, POINT{316, 0}, POINT{0, 65}, POINT{316, 65}})
         EXPECT_EQ(ScreenPixel(kPopupRect.left + corner.x, kPopupRect.top + corner.y),
-                  *broken.border);
+                  broken.border);
 
     EXPECT_TRUE(program.IsResponsive());
     EXPECT_TRUE(ShowsNothingElse(program));
