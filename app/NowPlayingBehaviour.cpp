@@ -23,8 +23,9 @@ void CNowPlayingWnd::OnTimer(UINT_PTR id) {
     } else if (id == IDT_HIDE) {
         if (!m_animator.HideDue(Now(), m_nHover != HOVER_NONE))
             return;
-        StartAnimation(AnimationRoutine::Hide);
-        KillTimer(IDT_HIDE);
+        // Should the hide not start (no thread), the next tick tries again.
+        if (StartAnimation(AnimationRoutine::Hide))
+            KillTimer(IDT_HIDE);
     }
 }
 
@@ -59,16 +60,18 @@ void CNowPlayingWnd::OnToggleNowPlaying() {
     if (m_animator.AnimState() != ANIM_IDLE)
         return;
     if (m_animator.IsShown()) {
-        KillTimer(IDT_HIDE);
-        StartAnimation(AnimationRoutine::Hide);
+        if (StartAnimation(AnimationRoutine::Hide))
+            KillTimer(IDT_HIDE);
     } else {
         LayoutPopup();
         StartAnimation(AnimationRoutine::Show);
     }
 }
 
-void CNowPlayingWnd::StartAnimation(AnimationRoutine routine) {
-    if (routine == AnimationRoutine::Switch)
+bool CNowPlayingWnd::StartAnimation(AnimationRoutine routine) {
+    if (!m_animator.StartAnimation(routine))
+        return false;
+    if (m_animator.AnimState() == ANIM_SWITCHING)
         KillTimer(IDT_HIDE); // the new show starts its own 5 seconds
-    m_animator.StartAnimation(routine);
+    return true;
 }

@@ -71,21 +71,21 @@ void CNowPlayingWnd::OnAbout() {
 }
 
 void CNowPlayingWnd::OnExit() {
-    ReleaseSkinBitmaps();
-    DestroyPlayerHost();
-    m_tray.WithdrawIcon();
-    // Running animations end here, while this thread keeps handling the
-    // window moves they wait for.
+    // Running animations end first, while this thread keeps handling the
+    // window moves they wait for; nothing repaints a half-released skin then.
     m_animator.StopAndJoin([this] {
         MSG msg;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_TIMER && msg.hwnd == m_hWnd)
-                continue;
+                continue; // no new polls or hides while leaving
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     });
+    ReleaseSkinBitmaps();
+    DestroyPlayerHost();
+    m_tray.WithdrawIcon();
     CDialog::OnOK();
 }
 

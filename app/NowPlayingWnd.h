@@ -52,7 +52,8 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     void SearchLyrics();
     // Behaviour.
     void SetHover(int value);
-    void StartAnimation(AnimationRoutine routine);
+    // Starts an animation on a worker thread; false when none started.
+    bool StartAnimation(AnimationRoutine routine);
 
     // Tray commands.
     void OnToggleNowPlaying();
