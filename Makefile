@@ -36,6 +36,10 @@ prefix: deps
 test: native asan tsan windows prefix
 	@tools/run-tests.sh
 
+# Longer fuzzing runs than the 20 seconds per target that `make test` gives.
+fuzz: deps
+	@tools/fuzz.sh 300
+
 demo: program prefix
 	@tools/demo.sh
 

@@ -1,14 +1,3 @@
-# clang spells GCC's -Wshadow=local as -Wshadow-uncaptured-local (the fuzz
-# tree is built with clang): translate it for the targets made so far and after.
-if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-    function(tg_strict target)
-        target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -Wshadow-uncaptured-local)
-    endfunction()
-    get_target_property(tg_core_options tgcore COMPILE_OPTIONS)
-    list(TRANSFORM tg_core_options REPLACE "^-Wshadow=local$" "-Wshadow-uncaptured-local")
-    set_target_properties(tgcore PROPERTIES COMPILE_OPTIONS "${tg_core_options}")
-endif()
-
 # Native tree: unit tests of the portable logic (also run under sanitizers).
 file(GLOB TG_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${TG_UNIT_TESTS})

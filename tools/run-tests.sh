@@ -20,6 +20,14 @@ run_ctest() { # name, build dir, extra ctest args...
 run_ctest native build/native
 run_ctest asan build/asan
 run_ctest tsan build/tsan
+# The fuzz targets (INI loader, title parser, lyrics query) for a short while each.
+echo "==== fuzz (20 s per target)"
+tools/fuzz.sh 20 2>&1 | tee "$here/build/fuzz.log"
+fuzz_total=$(grep -c " executions, " "$here/build/fuzz.log")
+fuzz_failed=$(grep -c " executions, FAILED" "$here/build/fuzz.log")
+[ "$fuzz_total" -gt 0 ] || { fuzz_total=1; fuzz_failed=1; }
+echo "fuzz: $((100 * (fuzz_total - fuzz_failed) / fuzz_total))% tests passed, $fuzz_failed tests failed out of $fuzz_total" >> "$log"
+
 export WINEPREFIX="$here/build/wineprefix"
 tools/with-xvfb sh -c "
     $(command -v ctest) --test-dir build/win --output-on-failure -j 2 2>&1 | tee '$here/build/ctest-windows.log'
