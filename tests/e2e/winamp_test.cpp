@@ -176,7 +176,21 @@ TEST(Winamp, PausedStoppedIdleAndRepeatedTitlesShowNothing) {
 
     // All the while the program was polling: the next track comes up.
     winamp->SetTitle("2. Artist - Another Song - Winamp");
-    EXPECT_GT(WaitForRest(main), 0) << WindowBox(main);
+    ASSERT_GT(WaitForRest(main), 0) << WindowBox(main);
+
+    // A track arriving while the pop-up collapses brings it back, and the
+    // collapse it interrupted leaves it alone: it rests, and later hides on
+    // its own as usual.
+    program.PostCommand(kCommandToggle);
+    GeometryTrace trace(main);
+    ASSERT_TRUE(trace.RecordUntil([](const Box& b) { return b.height < kHeight; }, kGenerousMs));
+    winamp->SetTitle("3. Artist - Third Song - Winamp");
+    trace.Clear();
+    ASSERT_TRUE(trace.RecordUntil(AtRest, kGenerousMs)) << Describe(trace.Boxes());
+    trace.Clear();
+    trace.RecordFor(kTwoPolls);
+    EXPECT_EQ(trace.Boxes().size(), 1u) << Describe(trace.Boxes());
+    EXPECT_TRUE(trace.RecordUntil(IsSliver, kGenerousMs)) << "it never hid again";
 
     ExitCleanly(program);
 }
