@@ -8,7 +8,9 @@ constexpr UINT kMeasureFlags = DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP;
 constexpr UINT kTrackFlags = DT_NOPREFIX | DT_NOCLIP;
 constexpr UINT kCaptionFlags = DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;
 
-RECT ToRECT(const Rect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
+RECT ToRECT(const Rect& rect) {
+    return RECT{rect.left, rect.top, rect.right, rect.bottom};
+}
 
 const char* HoverCaption(int hover) {
     switch (hover) {
@@ -50,31 +52,11 @@ void CNowPlayingWnd::OnPaint() {
 
 void CNowPlayingWnd::PaintPopup(HDC dc) const {
     CMemoryDC memory;
-    memory.SelectBitmap(m_skin.hbmBackground);
+    m_skin.Paint(dc, memory, POINT{0, 0}, m_rcLayout.right - m_rcLayout.left);
 
-    const int width = m_rcLayout.right - m_rcLayout.left;
-    RECT frame{0, 0, width, kPopupHeight};
-    if (m_skin.brBorder)
-        ::FrameRect(dc, &frame, m_skin.brBorder);
-
-    // A three-piece background (left end, middle tiles, right end) needs its
-    // right end; without it every tile is the middle tile.
-    const int tiles = PopupTileCount(width);
-    for (int i = 0; i < tiles; ++i) {
-        if (m_skin.hbmRightEnd) {
-            if (i == 0)
-                memory.SelectBitmap(m_skin.hbmLeftEnd);
-            else if (i == 1)
-                memory.SelectBitmap(m_skin.hbmBackground);
-            else if (i == tiles - 1)
-                memory.SelectBitmap(m_skin.hbmRightEnd);
-        }
-        ::BitBlt(dc, 1 + kTileWidth * i, 1, kTileWidth, kTileHeight, memory, 0, 0, SRCCOPY);
-    }
-
-    const std::pair<HBITMAP, const RECT*> buttons[] = {{m_skin.hbmPrev, &m_rcPrev},
-                                                       {m_skin.hbmNext, &m_rcNext},
-                                                       {m_skin.hbmLyrics, &m_rcLyrics}};
+    // A button whose bitmap did not load shows what the memory context still holds.
+    const std::pair<HBITMAP, const RECT*> buttons[] = {
+        {m_skin.hbmPrev, &m_rcPrev}, {m_skin.hbmNext, &m_rcNext}, {m_skin.hbmLyrics, &m_rcLyrics}};
     for (const auto& [bitmap, rect] : buttons) {
         memory.SelectBitmap(bitmap);
         ::BitBlt(dc, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,

@@ -40,19 +40,11 @@ void CNowPlayingWnd::LoadSkin() {
     skin.Load(directory + name + ".ini"); // a missing definition reads as an empty one
 
     ReleaseSkinBitmaps();
-    m_skin.hbmBackground.LoadFromFile((directory + skin.GetString(kSkinSection, "image")).c_str());
-    if (skin.GetInt(kSkinSection, "bgtype") != 0) {
-        m_skin.hbmRightEnd.LoadFromFile(
-            (directory + skin.GetString(kSkinSection, "imager")).c_str());
-        m_skin.hbmLeftEnd.LoadFromFile(
-            (directory + skin.GetString(kSkinSection, "imagel")).c_str());
-    }
+    m_skin.Load(skin, directory);
+    // The icons prefix is glued to the file names as it stands: "abc" gives
+    // abcprev.bmp, "abc\" the sub-folder abc.
     const std::string icons = directory + skin.GetString(kSkinSection, "icons");
     m_skin.hbmPrev.LoadFromFile((icons + "prev.bmp").c_str());
     m_skin.hbmNext.LoadFromFile((icons + "next.bmp").c_str());
     m_skin.hbmLyrics.LoadFromFile((icons + "lyr.bmp").c_str());
-
-    m_skin.crText = skin.GetHex(kSkinSection, "text");
-    m_skin.brBorder.DeleteObject();
-    m_skin.brBorder.CreateSolidBrush(skin.GetHex(kSkinSection, "border"));
 }

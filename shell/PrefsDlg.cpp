@@ -18,20 +18,10 @@ namespace {
 // The preview is the pop-up at its smallest width (seven tiles), drawn in the
 // free space of the "Skin Options" group, in client pixels.
 constexpr RECT kPreviewRect{27, 71, 344, 137};
-constexpr int kTileWidth = 45;
-constexpr int kTileHeight = 64;
 // The pop-up's text inset: 10 pixels left and right, 9 at the top and bottom.
 constexpr int kTextInsetX = 10;
 constexpr int kTextInsetY = 9;
 constexpr char kSampleText[] = "Artist\nTitle\nAlbum Title";
-
-// Keys of a skin definition that the preview reads.
-constexpr char kImageKey[] = "image";
-constexpr char kBackgroundTypeKey[] = "bgtype";
-constexpr char kRightEndKey[] = "imager";
-constexpr char kLeftEndKey[] = "imagel";
-constexpr char kBorderKey[] = "border";
-constexpr char kTextKey[] = "text";
 
 } // namespace
 
@@ -98,18 +88,7 @@ void CPrefsDlg::OnSkinSelChange() {
     CIniFile skin(AnsiLeadByte);
     skin.Load(folder + m_strSkin + ".ini"); // a missing definition reads as an empty one
 
-    hbmBackground.DeleteObject();
-    hbmRightEnd.DeleteObject();
-    hbmLeftEnd.DeleteObject();
-    hbmBackground.LoadFromFile((folder + skin.GetString(kSkinSection, kImageKey)).c_str());
-    if (skin.GetInt(kSkinSection, kBackgroundTypeKey) != 0) {
-        hbmRightEnd.LoadFromFile((folder + skin.GetString(kSkinSection, kRightEndKey)).c_str());
-        hbmLeftEnd.LoadFromFile((folder + skin.GetString(kSkinSection, kLeftEndKey)).c_str());
-    }
-
-    brBorder.DeleteObject();
-    brBorder.CreateSolidBrush(skin.GetHex(kSkinSection, kBorderKey));
-    crText = skin.GetHex(kSkinSection, kTextKey);
+    m_preview.Load(skin, folder);
     m_bPreviewLoaded = true;
 
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -125,34 +104,14 @@ void CPrefsDlg::PaintPreview(HDC dc) const {
         return; // no skin chosen yet: the group's background stays as it is
 
     CMemoryDC memory;
-    memory.SelectBitmap(hbmBackground);
-
-    RECT frame = kPreviewRect;
-    if (brBorder)
-        ::FrameRect(dc, &frame, brBorder);
-
-    // Same tiling as the pop-up: with a right end tile the row reads left end,
-    // middle tiles, right end; a missing bitmap leaves the previous one
-    // selected, so a missing left end shows the middle tile.
-    const int tiles = (kPreviewRect.right - kPreviewRect.left - 2) / kTileWidth;
-    for (int i = 0; i < tiles; ++i) {
-        if (hbmRightEnd) {
-            if (i == 0)
-                memory.SelectBitmap(hbmLeftEnd);
-            else if (i == 1)
-                memory.SelectBitmap(hbmBackground);
-            else if (i == tiles - 1)
-                memory.SelectBitmap(hbmRightEnd);
-        }
-        ::BitBlt(dc, kPreviewRect.left + 1 + kTileWidth * i, kPreviewRect.top + 1, kTileWidth,
-                 kTileHeight, memory, 0, 0, SRCCOPY);
-    }
+    m_preview.Paint(dc, memory, POINT{kPreviewRect.left, kPreviewRect.top},
+                    kPreviewRect.right - kPreviewRect.left);
 
     // The device context's own font (the system font), as on the pop-up.
     RECT text{kPreviewRect.left + kTextInsetX, kPreviewRect.top + kTextInsetY,
               kPreviewRect.right - kTextInsetX, kPreviewRect.bottom - kTextInsetY};
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, crText);
+    ::SetTextColor(dc, m_preview.crText);
     ::DrawTextA(dc, kSampleText, -1, &text, DT_NOPREFIX | DT_NOCLIP);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 #include "framework/ComboBox.h"
 #include "framework/Dialog.h"
+#include "config/SkinInfo.h"
 #include "framework/Gdi.h"
 #include <string>
 
@@ -36,11 +37,8 @@ class CPrefsDlg : public CDialog {
   public:
     CComboBox m_cbSkin;
     // The previewed skin; empty until the first preview.
-    CBrush brBorder;
-    COLORREF crText = 0;
-    CBitmap hbmBackground;
-    CBitmap hbmRightEnd;
-    CBitmap hbmLeftEnd;
+    // The previewed skin: frame and text colours, background tiles.
+    SkinBackground m_preview;
 
   private:
     std::string SkinFolder() const;
