@@ -3,6 +3,7 @@
 #include "config/Settings.h"
 #include "framework/WinApp.h"
 #include "framework/WinThread.h"
+#include "players/PlayerHostDlg.h"
 #include "res/resource.h"
 #include "shell/AboutDlg.h"
 
@@ -30,8 +31,8 @@ CNowPlayingWnd::CNowPlayingWnd(CWnd* parent)
     : CDialog(IDD_NOWPLAYING, parent), m_animator(static_cast<IPopupWindow&>(*this)) {
     HINSTANCE instance = AfxGetInstanceHandle();
     m_hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
-    m_tray.AddIcon(this, WM_TRAYNOTIFY, kTooltip,
-                   ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAY)), kTrayIconId);
+    m_tray.AddIcon(this, WM_TRAYNOTIFY, kTooltip, ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAY)),
+                   kTrayIconId);
     ::SetRect(&m_rcLayout, 0, 0, kInitialLayoutWidth, kPopupHeight);
     m_animator.SetPopupWidth(kInitialLayoutWidth);
 }
@@ -121,13 +122,21 @@ Rect CNowPlayingWnd::GetWindowRect() {
     return Rect{rect.left, rect.top, rect.right, rect.bottom};
 }
 
-void CNowPlayingWnd::StartHideTimer() { ::PostMessageA(m_hWnd, WM_HIDETIMER_REQUEST, 1, 0); }
+void CNowPlayingWnd::StartHideTimer() {
+    ::PostMessageA(m_hWnd, WM_HIDETIMER_REQUEST, 1, 0);
+}
 
-void CNowPlayingWnd::StopHideTimer() { ::PostMessageA(m_hWnd, WM_HIDETIMER_REQUEST, 0, 0); }
+void CNowPlayingWnd::StopHideTimer() {
+    ::PostMessageA(m_hWnd, WM_HIDETIMER_REQUEST, 0, 0);
+}
 
-void CNowPlayingWnd::Pause(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }
+void CNowPlayingWnd::Pause(int milliseconds) {
+    ::Sleep(static_cast<DWORD>(milliseconds));
+}
 
-int64_t CNowPlayingWnd::Now() { return static_cast<int64_t>(::GetTickCount64()); }
+int64_t CNowPlayingWnd::Now() {
+    return static_cast<int64_t>(::GetTickCount64());
+}
 
 bool CNowPlayingWnd::LaunchThread(std::function<void()> routine) {
     return AfxBeginThread(std::move(routine));

@@ -7,6 +7,7 @@
 #include "config/SkinInfo.h"
 #include "framework/Dialog.h"
 #include "shell/SystemTray.h"
+#include <memory>
 #include <string>
 
 class CPlayerHostDlg;
@@ -65,6 +66,8 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     // Replaces the text the pop-up shows, without a player (for tests).
     void SetTrackText(const std::string& text) { m_strTrack = text; }
     const CPopupAnimator& Animator() const { return m_animator; }
+    // Paints the whole pop-up into `dc` (what WM_PAINT draws).
+    void PaintPopup(HDC dc) const;
 
   protected:
     BOOL OnInitDialog() override;
@@ -94,11 +97,7 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
 
     void SendWinampCommand(WPARAM command);
     void MediaPlayerCommand(bool next);
-    // Paints the pop-up into `dc` (also used to check the painting in tests).
-  public:
-    void PaintPopup(HDC dc) const;
 
-  private:
     // Fields, in the order the rest of the program thinks of them.
     RECT m_rcLayout{};
     HICON m_hIcon = nullptr;
@@ -111,7 +110,7 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     SkinInfo m_skin;
     bool m_bPrefsOpen = false;
     int m_nHover = HOVER_NONE;
-    CPlayerHostDlg* m_pPlayerHost = nullptr;
+    std::unique_ptr<CPlayerHostDlg> m_pPlayerHost; // while the media player's window is up
     std::string m_strTrack;
     int m_nSource = SourceNone;
     char m_szTitle[256] = {};
@@ -120,6 +119,6 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     bool bEnableWinamp = false;
     bool bEnableWmp = false;
 
-    bool m_bHideTimerRunning = false;
+    // Last, so it goes first: no animation outlives the fields it moves.
     CPopupAnimator m_animator;
 };

@@ -17,7 +17,7 @@ bool CNowPlayingWnd::PollMediaPlayer() {
     if (!m_pPlayerHost) {
         // Made once per appearance of the player's window, whether or not
         // the control could be embedded; no retry until the window goes.
-        m_pPlayerHost = new CPlayerHostDlg;
+        m_pPlayerHost = std::make_unique<CPlayerHostDlg>();
         m_pPlayerHost->CreateHost(m_hWnd, 0);
     }
     if (!m_pPlayerHost->IsPlaying())
@@ -45,8 +45,7 @@ void CNowPlayingWnd::DestroyPlayerHost() {
     // The window's teardown releases the control and its site.
     if (HWND host = m_pPlayerHost->GetSafeHwnd())
         ::DestroyWindow(host);
-    delete m_pPlayerHost;
-    m_pPlayerHost = nullptr;
+    m_pPlayerHost.reset();
 }
 
 void CNowPlayingWnd::MediaPlayerCommand(bool next) {
