@@ -75,13 +75,21 @@ class BaselineProcess {
         startup.cb = sizeof startup;
         PROCESS_INFORMATION created = {};
         std::string commandLine = "\"" + exe + "\"";
-        if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            nullptr, &startup, &created)) {
-            throw std::runtime_error("cannot start " + exe);
+        // Wine now and then refuses a start with ERROR_INTERNAL_ERROR when
+        // processes come and go quickly; such a start is tried again.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            if (CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &created)) {
+                CloseHandle(created.hThread);
+                m_process.Reset(created.hProcess);
+                m_processId = created.dwProcessId;
+                return;
+            }
+            if (GetLastError() != ERROR_INTERNAL_ERROR)
+                break;
+            PumpFor(500);
         }
-        CloseHandle(created.hThread);
-        m_process.Reset(created.hProcess);
-        m_processId = created.dwProcessId;
+        throw std::runtime_error("cannot start " + exe);
     }
     ~BaselineProcess() {
         if (m_window)

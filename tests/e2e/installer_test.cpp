@@ -148,14 +148,25 @@ class StartedProcess {
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION created = {};
-        if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            currentFolder.c_str(), &startup, &created)) {
-            throw std::runtime_error("cannot start " + commandLine + " (error " +
-                                     std::to_string(GetLastError()) + ")");
+        // Wine now and then refuses a start with ERROR_INTERNAL_ERROR when
+        // processes come and go quickly; such a start is tried again.
+        DWORD error = ERROR_SUCCESS;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               currentFolder.c_str(), &startup, &created)) {
+                CloseHandle(created.hThread);
+                m_process.Reset(created.hProcess);
+                m_processId = created.dwProcessId;
+                return;
+            }
+            error = GetLastError();
+            if (error != ERROR_INTERNAL_ERROR) {
+                break;
+            }
+            PumpFor(500);
         }
-        CloseHandle(created.hThread);
-        m_process.Reset(created.hProcess);
-        m_processId = created.dwProcessId;
+        throw std::runtime_error("cannot start " + commandLine + " (error " +
+                                 std::to_string(error) + ")");
     }
     ~StartedProcess() {
         if (WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT) {
