@@ -221,9 +221,10 @@ How it is measured:
   pop-up has collapsed again ("after start" is after the first track's
   pop-up has come and gone). The process allocates once for its first
   Preferences dialog and keeps it, so the skin reloads are also read after
-  the first 20: growth after that is what a reload leaks. Private bytes are \`PagefileUsage\` of
-  \`GetProcessMemoryInfo\` (Wine reports no \`PrivateUsage\`); GDI objects
-  are counted in the process's GDI handle table (Wine's counters are stubs).
+  the first 20: growth after that is what a reload leaks. Private bytes
+  are \`PagefileUsage\` of \`GetProcessMemoryInfo\` (Wine reports no
+  \`PrivateUsage\`); GDI objects are counted in the process's GDI handle
+  table (Wine's counters are stubs).
 - The paint time is \`CNowPlayingWnd::PaintPopup\` of the program's own code
   (bench/paint) with each shipped skin, into a bitmap compatible with the
   screen.
