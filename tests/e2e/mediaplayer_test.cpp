@@ -240,7 +240,9 @@ TEST_F(MediaPlayerEndToEnd, HidingOrClosingThePlayerDestroysTheHost) {
     HWND main = Start();
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return HostWindow(*m_program) != nullptr; }));
-    EXPECT_EQ(m_driver.LogLines(), Lines{"remote"});
+    // The control is embedded a moment after its host window appears.
+    EXPECT_TRUE(WaitUntil([&] { return m_driver.LogLines() == Lines{"remote"}; }))
+        << testing::PrintToString(m_driver.LogLines());
 
     m_player.Show(false);
     ASSERT_TRUE(WaitUntil([&] { return HostWindow(*m_program) == nullptr; }))
