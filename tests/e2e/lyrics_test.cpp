@@ -303,8 +303,8 @@ TEST_F(Lyrics, NothingOpensBeforeAnyTrack) {
 
 std::vector<std::string> OpenCommands() {
     std::vector<std::string> commands;
-    for (const char* keyPath : recorder::kOpenCommandKeys)
-        commands.push_back(recorder::CurrentOpenCommand(keyPath));
+    for (const fakes::SwappedValue& command : recorder::kOpenCommands)
+        commands.push_back(fakes::CurrentText(command));
     return commands;
 }
 
@@ -325,8 +325,8 @@ TEST(RecorderRegistration, PutsTheBrowserBackAfterwardsAndAfterACrash) {
 
     // A test that died while registered leaves the recorder in place and the
     // browser's command kept beside it; the next registration puts it back.
-    for (const char* keyPath : recorder::kOpenCommandKeys)
-        ASSERT_TRUE(recorder::RegisterRecorderFor(keyPath, recorder::RecorderExePath()));
+    for (const fakes::SwappedValue& command : recorder::kOpenCommands)
+        ASSERT_TRUE(fakes::Replace(command, recorderCommand));
     {
         CRecorderRegistration next;
         ASSERT_TRUE(next.Active());
