@@ -7,6 +7,7 @@
 // from the screen and compared, pixel for pixel, with the same text drawn
 // here on a flat test skin.
 #include "support/E2e.h"
+#include "support/FlatSkin.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,7 @@ constexpr char kFlatSkin[] = "Flat";
 const Rgb kTile{24, 40, 96};
 const Rgb kText{255, 230, 0}; // "text=0000E6FF"
 const Rgb kBorder{0, 255, 0}; // "border=0000FF00"
+constexpr char kFlatColours[] = "text=0000E6FF\r\nborder=0000FF00\r\n";
 
 // What the program measures and draws with (the window's default font).
 constexpr UINT kMeasureFlags = DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP;
@@ -60,46 +62,6 @@ constexpr UINT kCaptionFlags = DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP
 
 // ---------------------------------------------------------------------------
 // The install
-
-template <class T> void Append(std::string& bytes, T value) {
-    for (size_t i = 0; i < sizeof value; ++i) {
-        bytes.push_back(static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF));
-    }
-}
-
-// A 24-bit bitmap file of one colour.
-std::string SolidBitmap(int width, int height, const Rgb& colour) {
-    const int stride = (width * 3 + 3) & ~3;
-    std::string bytes = "BM";
-    Append<uint32_t>(bytes, 54 + stride * height);
-    Append<uint32_t>(bytes, 0);
-    Append<uint32_t>(bytes, 54);
-    Append<uint32_t>(bytes, 40);
-    Append<int32_t>(bytes, width);
-    Append<int32_t>(bytes, height);
-    Append<uint16_t>(bytes, 1);
-    Append<uint16_t>(bytes, 24);
-    for (int i = 0; i < 6; ++i) {
-        Append<uint32_t>(bytes, 0);
-    }
-    std::string row;
-    for (int x = 0; x < width; ++x) {
-        row +=
-            {static_cast<char>(colour.b), static_cast<char>(colour.g), static_cast<char>(colour.r)};
-    }
-    row.resize(static_cast<size_t>(stride), '\0');
-    for (int y = 0; y < height; ++y) {
-        bytes += row;
-    }
-    return bytes;
-}
-
-void AddFlatSkin(const TestInstall& install) {
-    const std::string folder = JoinPath(install.Folder(), "interface");
-    WriteFileBytes(JoinPath(folder, "flat.bmp"), SolidBitmap(45, 64, kTile));
-    WriteFileBytes(JoinPath(folder, std::string(kFlatSkin) + ".ini"),
-                   "[SKIN]\r\nimage=flat.bmp\r\nbgtype=0\r\ntext=0000E6FF\r\nborder=0000FF00\r\n");
-}
 
 // Watches Winamp, in the flat skin.
 const std::string kWatchWinamp = "[PREFERENCES]\r\nskin=Flat\r\nenwinamp=1\r\nenwmp=0\r\n\r\n";
@@ -112,7 +74,7 @@ struct Session {
     HWND main = nullptr;
 
     Session() {
-        AddFlatSkin(install);
+        AddFlatSkin(install, kFlatSkin, kTile, kFlatColours);
         program.emplace(install);
         main = program->WaitForMainWindow();
         WaitUntil(MoveWineSystemTrayAway, 3000);

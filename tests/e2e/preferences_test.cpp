@@ -2,10 +2,10 @@
 // opens, what it shows, what OK and Cancel do to the settings file, the About
 // box it opens, and a skin change reaching the pop-up.
 #include "support/E2e.h"
+#include "support/FlatSkin.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -35,49 +35,8 @@ constexpr POINT kPopupTileProbe{64 + 1 + 20, 32 + 1 + 60};
 constexpr POINT kPreviewTileProbe{27 + 1 + 20, 71 + 1 + 60};
 constexpr RECT kPreviewRect{27, 71, 344, 137};
 
-template <class T> void Append(std::string& bytes, T value) {
-    for (size_t i = 0; i < sizeof value; ++i) {
-        bytes.push_back(static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF));
-    }
-}
-
-// A 24-bit bitmap file of one colour.
-std::string SolidBitmap(int width, int height, const Rgb& colour) {
-    const int stride = (width * 3 + 3) & ~3;
-    std::string bytes = "BM";
-    Append<uint32_t>(bytes, 54 + stride * height);
-    Append<uint32_t>(bytes, 0);
-    Append<uint32_t>(bytes, 54);
-    Append<uint32_t>(bytes, 40);
-    Append<int32_t>(bytes, width);
-    Append<int32_t>(bytes, height);
-    Append<uint16_t>(bytes, 1);
-    Append<uint16_t>(bytes, 24);
-    for (int i = 0; i < 6; ++i) {
-        Append<uint32_t>(bytes, 0);
-    }
-    std::string row;
-    for (int x = 0; x < width; ++x) {
-        row +=
-            {static_cast<char>(colour.b), static_cast<char>(colour.g), static_cast<char>(colour.r)};
-    }
-    row.resize(static_cast<size_t>(stride), '\0');
-    for (int y = 0; y < height; ++y) {
-        bytes += row;
-    }
-    return bytes;
-}
-
-std::string SkinFolder(const TestInstall& install) {
-    return JoinPath(install.Folder(), "interface");
-}
-
 void AddSignalSkin(const TestInstall& install) {
-    const std::string folder = SkinFolder(install);
-    WriteFileBytes(JoinPath(folder, "signal.bmp"), SolidBitmap(45, 64, kSignalTile));
-    WriteFileBytes(JoinPath(folder, std::string(kSignalSkin) + ".ini"),
-                   "[SKIN]\r\nimage=signal.bmp\r\nbgtype=0\r\ntext=00FFFFFF\r\n"
-                   "border=0000FF00\r\n");
+    AddFlatSkin(install, kSignalSkin, kSignalTile, "text=00FFFFFF\r\nborder=0000FF00\r\n");
 }
 
 std::string Title(HWND window) {
@@ -167,7 +126,7 @@ UINT CheckState(HWND dialog, int id) {
 std::vector<std::string> SkinFileNames(const TestInstall& install) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA(JoinPath(SkinFolder(install), "*.ini").c_str(), &found);
+    HANDLE find = FindFirstFileA(JoinPath(install.SkinFolder(), "*.ini").c_str(), &found);
     if (find != INVALID_HANDLE_VALUE) {
         do {
             const std::string name = found.cFileName;

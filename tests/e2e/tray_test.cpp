@@ -3,13 +3,13 @@
 // and driven with the keyboard, since another process cannot read its
 // items under Wine), and Exit.
 #include "support/E2e.h"
+#include "support/FlatSkin.h"
 
 #include "app/PopupLayout.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,49 +30,12 @@ const Box kHiddenAtStart{0, 0, 0, 0};
 // Somewhere no window of the program is, so no button of the pop-up is hovered.
 constexpr POINT kCursorAway{900, 600};
 
-template <class T> void Append(std::string& bytes, T value) {
-    for (size_t i = 0; i < sizeof value; ++i) {
-        bytes.push_back(static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF));
-    }
-}
-
-// A 24-bit bitmap file of one colour.
-std::string SolidBitmap(int width, int height, const Rgb& colour) {
-    const int stride = (width * 3 + 3) & ~3;
-    std::string bytes = "BM";
-    Append<uint32_t>(bytes, 54 + stride * height);
-    Append<uint32_t>(bytes, 0);
-    Append<uint32_t>(bytes, 54);
-    Append<uint32_t>(bytes, 40);
-    Append<int32_t>(bytes, width);
-    Append<int32_t>(bytes, height);
-    Append<uint16_t>(bytes, 1);
-    Append<uint16_t>(bytes, 24);
-    for (int i = 0; i < 6; ++i) {
-        Append<uint32_t>(bytes, 0);
-    }
-    std::string row;
-    for (int x = 0; x < width; ++x) {
-        row +=
-            {static_cast<char>(colour.b), static_cast<char>(colour.g), static_cast<char>(colour.r)};
-    }
-    row.resize(static_cast<size_t>(stride), '\0');
-    for (int y = 0; y < height; ++y) {
-        bytes += row;
-    }
-    return bytes;
-}
-
 // An install whose skin has one solid tile colour and white text, so any
 // text drawn on the pop-up shows.
 class SignalInstall : public TestInstall {
   public:
     SignalInstall() : TestInstall(kSettings) {
-        const std::string skins = JoinPath(Folder(), "interface");
-        WriteFileBytes(JoinPath(skins, "signal.bmp"), SolidBitmap(45, 64, kSignalTile));
-        WriteFileBytes(JoinPath(skins, std::string(kSignalSkin) + ".ini"),
-                       "[SKIN]\r\nimage=signal.bmp\r\nbgtype=0\r\ntext=00FFFFFF\r\n"
-                       "border=0000FF00\r\n");
+        AddFlatSkin(*this, kSignalSkin, kSignalTile, "text=00FFFFFF\r\nborder=0000FF00\r\n");
     }
 };
 

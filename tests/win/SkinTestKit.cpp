@@ -2,6 +2,7 @@
 
 #include "config/SkinInfo.h"
 #include "res/resource.h"
+#include "tests/e2e/support/BitmapFile.h"
 
 #include <winternl.h>
 
@@ -12,11 +13,6 @@
 namespace skintest {
 
 namespace {
-
-template <class T> void Append(std::string& bytes, T value) {
-    for (size_t i = 0; i < sizeof value; ++i)
-        bytes.push_back(static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF));
-}
 
 bool Inside(const RECT& rect, int x, int y) {
     return rect.left <= x && x < rect.right && rect.top <= y && y < rect.bottom;
@@ -32,30 +28,10 @@ std::string Hex(COLORREF colour) {
 } // namespace
 
 std::string BitmapFile(int width, int height, const std::function<COLORREF(int, int)>& colourAt) {
-    const int stride = (width * 3 + 3) & ~3;
-    std::string bytes = "BM";
-    Append<uint32_t>(bytes, static_cast<uint32_t>(54 + stride * height));
-    Append<uint32_t>(bytes, 0);
-    Append<uint32_t>(bytes, 54);
-    Append<uint32_t>(bytes, 40);
-    Append<int32_t>(bytes, width);
-    Append<int32_t>(bytes, height);
-    Append<uint16_t>(bytes, 1);
-    Append<uint16_t>(bytes, 24);
-    for (int i = 0; i < 6; ++i)
-        Append<uint32_t>(bytes, 0);
-    for (int row = height - 1; row >= 0; --row) {
-        std::string line;
-        for (int x = 0; x < width; ++x) {
-            const COLORREF colour = colourAt(x, row);
-            line.push_back(static_cast<char>(GetBValue(colour)));
-            line.push_back(static_cast<char>(GetGValue(colour)));
-            line.push_back(static_cast<char>(GetRValue(colour)));
-        }
-        line.resize(static_cast<size_t>(stride), '\0');
-        bytes += line;
-    }
-    return bytes;
+    return testbitmap::BitmapFile(width, height, [&](int x, int y) {
+        const COLORREF colour = colourAt(x, y);
+        return testbitmap::Colour{GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+    });
 }
 
 std::string SolidBitmapFile(int width, int height, COLORREF colour) {

@@ -71,7 +71,7 @@ TestInstall::TestInstall() : m_folder(FreshTempFolder()) {
         }
         const std::string skins = JoinPath(dist, "interface");
         if (FileExists(skins)) {
-            CopyTree(skins, JoinPath(m_folder, "interface"));
+            CopyTree(skins, SkinFolder());
         }
     } catch (...) {
         RemoveTree(m_folder);
@@ -93,6 +93,10 @@ std::string TestInstall::ExePath() const {
 
 std::string TestInstall::SettingsPath() const {
     return JoinPath(m_folder, "settings.ini");
+}
+
+std::string TestInstall::SkinFolder() const {
+    return JoinPath(m_folder, "interface");
 }
 
 void TestInstall::WriteSettings(const std::string& bytes) const {

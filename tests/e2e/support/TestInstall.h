@@ -26,6 +26,8 @@ class TestInstall {
     const std::string& Folder() const { return m_folder; }
     std::string ExePath() const;
     std::string SettingsPath() const;
+    // The skins folder, interface\ beside the program.
+    std::string SkinFolder() const;
 
     void WriteSettings(const std::string& bytes) const;
     // The settings file's bytes, or nothing when it does not exist.
