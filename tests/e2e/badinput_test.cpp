@@ -1,0 +1,971 @@
+// Whatever a user's machine presents, the running program neither crashes
+// nor hangs nor loses its settings file, and afterwards the pop-up still
+// comes in and shows what it should: hostile settings files, broken skins,
+// players with over-long or unconvertible texts, floods of title changes,
+// Exit in the middle of every animation, two instances side by side, and
+// faults of the platform (no file can be made beside the program, the
+// temporary file of a save is refused, a skin bitmap truncated on disk, the
+// media player control failing every call).
+//
+// "Shows what it should" is checked on the screen: the pop-up rests at
+// (64, 32) with the width its text needs, and every pixel of its face left
+// of the button column equals the same skin and text drawn here.
+//
+// The poll timer is ticked by the driver where a test needs many polls (a
+// WM_TIMER with the poll timer's identifier, which the program cannot tell
+// from its own).
+#include "support/E2e.h"
+
+#include "app/PopupLayout.h"
+#include "tests/fakes/fakewmp/FakeWmpDriver.h"
+#include "tests/fakes/fakewmp/FakeWmpRegistration.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace e2e;
+
+namespace {
+
+// Every program on the display shares the screen and the pop-up's resting
+// place, so the test programs that read the pop-up from the screen take
+// turns: each holds this mutex while it runs.
+class ScreenTurn : public testing::Environment {
+  public:
+    void SetUp() override {
+        m_turn.Reset(CreateMutexA(nullptr, FALSE, "Trackglow end-to-end screen turn"));
+        // Abandoned by a program that was killed: the turn is ours all the same.
+        WaitForSingleObject(m_turn.Get(), 5 * 60 * 1000);
+    }
+    void TearDown() override { ReleaseMutex(m_turn.Get()); }
+
+  private:
+    UniqueHandle m_turn;
+};
+
+[[maybe_unused]] testing::Environment* const kScreenTurn =
+    testing::AddGlobalTestEnvironment(new ScreenTurn);
+
+constexpr UINT_PTR kPollTimer = 0;
+constexpr int kSkinList = 1000;
+constexpr char kPreferencesTitle[] = "Preferences";
+constexpr char kMediaPlayerTitle[] = "Windows Media Player";
+constexpr long kPlaying = 3;
+
+// What the program measures and draws the track text with.
+constexpr UINT kMeasureFlags = DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP;
+constexpr UINT kTrackFlags = DT_NOPREFIX | DT_NOCLIP;
+
+// ---------------------------------------------------------------------------
+// Skins
+
+template <class T> void Append(std::string& bytes, T value) {
+    for (size_t i = 0; i < sizeof value; ++i) {
+        bytes.push_back(static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF));
+    }
+}
+
+// A 24-bit bitmap file of one colour.
+std::string SolidBitmap(int width, int height, const Rgb& colour) {
+    const int stride = (width * 3 + 3) & ~3;
+    std::string bytes = "BM";
+    Append<uint32_t>(bytes, 54 + stride * height);
+    Append<uint32_t>(bytes, 0);
+    Append<uint32_t>(bytes, 54);
+    Append<uint32_t>(bytes, 40);
+    Append<int32_t>(bytes, width);
+    Append<int32_t>(bytes, height);
+    Append<uint16_t>(bytes, 1);
+    Append<uint16_t>(bytes, 24);
+    for (int i = 0; i < 6; ++i) {
+        Append<uint32_t>(bytes, 0);
+    }
+    std::string row;
+    for (int x = 0; x < width; ++x) {
+        row +=
+            {static_cast<char>(colour.b), static_cast<char>(colour.g), static_cast<char>(colour.r)};
+    }
+    row.resize(static_cast<size_t>(stride), '\0');
+    for (int y = 0; y < height; ++y) {
+        bytes += row;
+    }
+    return bytes;
+}
+
+std::string RandomBytes(size_t size, unsigned seed) {
+    std::mt19937 generator(seed);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::string bytes(size, '\0');
+    for (char& c : bytes) {
+        c = static_cast<char>(byte(generator));
+    }
+    return bytes;
+}
+
+// A string literal's bytes, NULs included.
+template <size_t N> std::string Bytes(const char (&literal)[N]) {
+    return std::string(literal, N - 1);
+}
+
+std::string SkinFolder(const TestInstall& install) {
+    return JoinPath(install.Folder(), "interface");
+}
+
+// How a skin looks: its tile bitmap file and its colours.
+struct SkinLook {
+    std::string tileFile;
+    Rgb text;
+    Rgb border;
+};
+
+// The tests' own skin, with one flat tile; "Flat Copy" is the same skin
+// under another name, so that choosing it reloads the bitmap.
+const Rgb kTile{24, 40, 96};
+const Rgb kText{255, 230, 0}; // "text=0000E6FF"
+const Rgb kBorder{0, 255, 0}; // "border=0000FF00"
+const Rgb kBlack{0, 0, 0};
+const std::string kFlatDefinition =
+    "[SKIN]\r\nimage=flat.bmp\r\nbgtype=0\r\ntext=0000E6FF\r\nborder=0000FF00\r\n";
+
+void AddFlatSkins(const TestInstall& install) {
+    const std::string folder = SkinFolder(install);
+    WriteFileBytes(JoinPath(folder, "flat.bmp"), SolidBitmap(45, 64, kTile));
+    WriteFileBytes(JoinPath(folder, "Flat.ini"), kFlatDefinition);
+    WriteFileBytes(JoinPath(folder, "Flat Copy.ini"), kFlatDefinition);
+}
+
+SkinLook FlatLook(const TestInstall& install) {
+    return SkinLook{JoinPath(SkinFolder(install), "flat.bmp"), kText, kBorder};
+}
+
+// The shipped default skin, as its definition file describes it.
+SkinLook DefaultLook(const TestInstall& install) {
+    const std::string definition =
+        ReadFileBytes(JoinPath(SkinFolder(install), "Default Skin 1.ini")).value_or("");
+    auto value = [&](const std::string& key) {
+        const size_t at = definition.find("\n" + key + "=");
+        if (at == std::string::npos) {
+            return std::string();
+        }
+        const size_t start = at + key.size() + 2;
+        return definition.substr(start, definition.find_first_of("\r\n", start) - start);
+    };
+    auto colour = [&](const std::string& key) {
+        return FromColorRef(static_cast<COLORREF>(std::stoul(value(key), nullptr, 16)));
+    };
+    return SkinLook{JoinPath(SkinFolder(install), value("image")), colour("text"),
+                    colour("border")};
+}
+
+const std::string kFlatWinamp = "[PREFERENCES]\r\nskin=Flat\r\nenwinamp=1\r\nenwmp=0\r\n";
+
+// ---------------------------------------------------------------------------
+// The pop-up's face
+
+int MeasuredTextWidth(const std::string& text) {
+    ScreenDc screen;
+    RECT rect{0, 0, 0, 0};
+    DrawTextA(screen.Get(), text.c_str(), -1, &rect, kMeasureFlags);
+    return rect.right - rect.left;
+}
+
+int PopupWidth(const std::string& text) {
+    return ComputePopupLayout(MeasuredTextWidth(text)).layout.Width();
+}
+
+Box Rest(const std::string& text) {
+    return Box{kRestX, kRestY, PopupWidth(text), kPopupHeight};
+}
+
+int ScreenWidth() {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+
+// The part of the pop-up at rest that is on the screen (a pop-up may be
+// wider than the screen).
+int VisibleWidth(int width) {
+    return std::min(width, ScreenWidth() - kRestX);
+}
+
+// Whether the pop-up is the window the user sees at its resting place
+// (another program's window may cover it for a moment).
+bool PopupOnTop(HWND main, int width) {
+    const int right = kRestX + VisibleWidth(width) - 2;
+    const POINT corners[] = {{kRestX + 1, kRestY + 1},
+                             {right, kRestY + 1},
+                             {kRestX + 1, kRestY + kPopupHeight - 2},
+                             {right, kRestY + kPopupHeight - 2}};
+    return std::all_of(std::begin(corners), std::end(corners),
+                       [&](const POINT& corner) { return WindowFromPoint(corner) == main; });
+}
+
+// The face the pop-up should show, drawn here the way the program draws it:
+// the frame, the tile repeated, the track text from (10, 9).
+class ExpectedFace {
+  public:
+    ExpectedFace(int width, const std::string& text, const SkinLook& look)
+        : m_width(width), m_pixels(static_cast<size_t>(width) * kPopupHeight) {
+        ScreenDc screen;
+        MemoryDc memory(screen.Get());
+        MemoryDc tiles(screen.Get());
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -kPopupHeight;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        GdiObject bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        GdiObject tile(
+            LoadImageA(nullptr, look.tileFile.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+        if (bitmap.Get() == nullptr || bits == nullptr || tile.Get() == nullptr) {
+            return;
+        }
+        {
+            SelectGuard select(memory.Get(), bitmap.Get());
+            SelectGuard selectTile(tiles.Get(), tile.Get());
+            GdiObject border(CreateSolidBrush(RGB(look.border.r, look.border.g, look.border.b)));
+            RECT all{0, 0, width, kPopupHeight};
+            FrameRect(memory.Get(), &all, static_cast<HBRUSH>(border.Get()));
+            for (int x = 1; x + kTileWidth <= width - 1; x += kTileWidth) {
+                BitBlt(memory.Get(), x, 1, kTileWidth, kTileHeight, tiles.Get(), 0, 0, SRCCOPY);
+            }
+            SetBkMode(memory.Get(), TRANSPARENT);
+            SetTextColor(memory.Get(), RGB(look.text.r, look.text.g, look.text.b));
+            RECT textRect{10, 9, width - 10, kPopupHeight - 9};
+            DrawTextA(memory.Get(), text.c_str(), -1, &textRect, kTrackFlags);
+            GdiFlush();
+        }
+        const auto* bgrx = static_cast<const uint8_t*>(bits);
+        for (size_t i = 0; i < m_pixels.size(); ++i) {
+            m_pixels[i] = Rgb{bgrx[i * 4 + 2], bgrx[i * 4 + 1], bgrx[i * 4]};
+        }
+        m_valid = true;
+    }
+
+    bool Valid() const { return m_valid; }
+
+    // Pixels on the screen that differ, left of the button column (the
+    // frame's left, top and bottom edges included) and the right edge when
+    // it is on the screen.
+    int Mismatches(const ScreenCapture& capture) const {
+        int count = 0;
+        const int visible = VisibleWidth(m_width);
+        for (int y = 0; y < kPopupHeight; ++y) {
+            for (int x = 0; x < std::min(m_width - 20, visible); ++x) {
+                count += capture.At(kRestX + x, kRestY + y) != At(x, y) ? 1 : 0;
+            }
+            if (visible == m_width) {
+                count += capture.At(kRestX + m_width - 1, kRestY + y) != At(m_width - 1, y);
+            }
+        }
+        return count;
+    }
+
+  private:
+    Rgb At(int x, int y) const { return m_pixels[static_cast<size_t>(y) * m_width + x]; }
+
+    int m_width;
+    std::vector<Rgb> m_pixels;
+    bool m_valid = false;
+};
+
+// Waits (generously: repaints and other windows come and go) until the
+// pop-up rests where `text` puts it and shows exactly that text in the skin.
+testing::AssertionResult ShowsPopup(HWND main, const std::string& text, const SkinLook& look,
+                                    const std::string& artifact) {
+    const Box rest = Rest(text);
+    const ExpectedFace expected(rest.width, text, look);
+    if (!expected.Valid()) {
+        return testing::AssertionFailure()
+               << "cannot draw the expected face from " << look.tileFile;
+    }
+    int mismatches = -1;
+    const bool shown = WaitUntil(
+        [&] {
+            if (WindowBox(main) != rest || !PopupOnTop(main, rest.width)) {
+                return false;
+            }
+            const ScreenCapture capture(
+                RECT{kRestX, kRestY, kRestX + rest.width, kRestY + kPopupHeight});
+            mismatches = expected.Mismatches(capture);
+            return mismatches == 0 && PopupOnTop(main, rest.width);
+        },
+        kGenerousMs, 50);
+    if (shown) {
+        return testing::AssertionSuccess();
+    }
+    SaveScreenshot(artifact, RECT{0, 0, ScreenWidth(), kRestY + kPopupHeight + 16});
+    return testing::AssertionFailure()
+           << "the pop-up (" << WindowBox(main) << ", at rest " << rest << ") does not show \""
+           << text.substr(0, 80) << "\": " << mismatches
+           << " pixels differ (-1: never on top at rest); see " << artifact << ".png";
+}
+
+// The pop-up at rest for `text` in a skin whose tiles did not load: only
+// the frame can be told; its colour at the four corners.
+testing::AssertionResult RestsFramed(HWND main, const std::string& text, const Rgb& border) {
+    const Box rest = Rest(text);
+    const int right = kRestX + VisibleWidth(rest.width) - 1;
+    Rgb seen[4];
+    const bool framed = WaitUntil(
+        [&] {
+            if (WindowBox(main) != rest || !PopupOnTop(main, rest.width)) {
+                return false;
+            }
+            seen[0] = ScreenPixel(kRestX, kRestY);
+            seen[1] = ScreenPixel(right, kRestY);
+            seen[2] = ScreenPixel(kRestX, kRestY + kPopupHeight - 1);
+            seen[3] = ScreenPixel(right, kRestY + kPopupHeight - 1);
+            return std::all_of(std::begin(seen), std::end(seen),
+                               [&](const Rgb& c) { return c == border; });
+        },
+        kGenerousMs, 50);
+    if (framed) {
+        return testing::AssertionSuccess();
+    }
+    return testing::AssertionFailure()
+           << "the pop-up (" << WindowBox(main) << ", at rest " << rest << ") is not framed in "
+           << border << ": " << seen[0] << seen[1] << seen[2] << seen[3];
+}
+
+// ---------------------------------------------------------------------------
+// Driving the program
+
+void ParkCursor() {
+    SetCursorPos(ScreenWidth() / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
+}
+
+// Starts the program of an install and waits for its main window, with
+// Wine's tray window off the pop-up's resting place and the cursor away.
+HWND Start(std::optional<RunningProgram>& program, const TestInstall& install) {
+    program.emplace(install);
+    HWND main = program->WaitForMainWindow();
+    WaitUntil(MoveWineSystemTrayAway, 3000);
+    ParkCursor();
+    return main;
+}
+
+void ExitCleanly(RunningProgram& program) {
+    program.PostCommand(kCommandExit);
+    const std::optional<DWORD> code = program.WaitForExit();
+    ASSERT_TRUE(code.has_value()) << "the program did not end after Exit";
+    EXPECT_EQ(*code, 0u) << std::hex << "exit code 0x" << *code;
+}
+
+// Delivers a tick of the poll timer now and waits until it has been handled.
+void TickPoll(HWND main) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(main, WM_TIMER, kPollTimer, 0, SMTO_NORMAL, kGenerousMs, &result);
+}
+
+std::string Title(HWND window) {
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    return title;
+}
+
+HWND WaitForPreferences(const RunningProgram& program) {
+    HWND dialog = nullptr;
+    WaitUntil([&] {
+        for (HWND candidate : program.OtherDialogs()) {
+            if (Title(candidate) == kPreferencesTitle) {
+                dialog = candidate;
+            }
+        }
+        return dialog != nullptr;
+    });
+    return dialog;
+}
+
+// Opens Preferences, chooses `skin` in its list as the user would and
+// presses OK. False when the dialog did not open, list or close.
+testing::AssertionResult ChooseSkinWithPreferences(const RunningProgram& program,
+                                                   const std::string& skin) {
+    program.PostCommand(kCommandPreferences);
+    HWND dialog = WaitForPreferences(program);
+    if (dialog == nullptr) {
+        return testing::AssertionFailure() << "Preferences did not open";
+    }
+    HWND list = GetDlgItem(dialog, kSkinList);
+    const std::wstring wide(skin.begin(), skin.end()); // the list answers in UTF-16
+    const LRESULT index = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(wide.c_str()));
+    if (index < 0) {
+        return testing::AssertionFailure() << skin << " is not listed";
+    }
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0, SMTO_NORMAL, kGenerousMs,
+                        &result);
+    SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(kSkinList, CBN_SELCHANGE),
+                        reinterpret_cast<LPARAM>(list), SMTO_NORMAL, kGenerousMs, &result);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    if (!WaitUntil([&] { return !IsWindow(dialog); })) {
+        return testing::AssertionFailure() << "Preferences did not close";
+    }
+    return testing::AssertionSuccess();
+}
+
+// Visible windows of the program besides the pop-up: a message box would
+// be one.
+std::vector<std::string> OtherVisibleWindows(const RunningProgram& program) {
+    std::vector<std::string> others;
+    for (const WindowInfo& info : program.Windows()) {
+        if (info.visible && info.window != program.MainWindow()) {
+            others.push_back(info.className + " \"" + info.title + "\"");
+        }
+    }
+    return others;
+}
+
+// A stand-in for the media player's main window, out of the pop-up's way.
+class MediaPlayerWindow {
+  public:
+    MediaPlayerWindow() {
+        static const ATOM atom = [] {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = DefWindowProcA;
+            wc.hInstance = GetModuleHandleA(nullptr);
+            wc.lpszClassName = "TrackglowBadInputMediaPlayer";
+            return RegisterClassA(&wc);
+        }();
+        m_window = CreateWindowExA(0, MAKEINTATOM(atom), kMediaPlayerTitle,
+                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 600, 240, 120, nullptr,
+                                   nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~MediaPlayerWindow() {
+        if (m_window) {
+            DestroyWindow(m_window);
+        }
+    }
+    MediaPlayerWindow(const MediaPlayerWindow&) = delete;
+    MediaPlayerWindow& operator=(const MediaPlayerWindow&) = delete;
+
+    HWND Get() const { return m_window; }
+    void Close() {
+        DestroyWindow(m_window);
+        m_window = nullptr;
+    }
+
+  private:
+    HWND m_window = nullptr;
+};
+
+HWND PlayerHost(const RunningProgram& program) {
+    for (const WindowInfo& info : program.Windows()) {
+        if (info.className == "#32770" && info.title == "ActiveX") {
+            return info.window;
+        }
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Texts as the program sees them
+
+// UTF-16 text in the ANSI code page, as the program reads it (characters
+// the code page lacks come out as "?").
+std::string ToAnsi(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(std::max(size, 0)), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size,
+                        nullptr, nullptr);
+    return out;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(std::max(size, 0)), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size);
+    return out;
+}
+
+// The first 255 bytes at most, never half a double-byte character.
+std::string CutTo255(const std::string& text) {
+    size_t end = 0;
+    while (end < text.size()) {
+        const size_t next =
+            end + (IsDBCSLeadByte(static_cast<BYTE>(text[end])) && end + 1 < text.size() ? 2 : 1);
+        if (next > 255) {
+            break;
+        }
+        end = next;
+    }
+    return text.substr(0, end);
+}
+
+// A Winamp title of the form "1. A - B - Winamp" (after the cut) as lines.
+std::string WinampLines(std::string title) {
+    title.erase(0, title.find(". ") + 2);
+    for (size_t at = 0; (at = title.find(" - ", at)) != std::string::npos;) {
+        title.replace(at, 3, "\n");
+    }
+    return title;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Settings files
+
+struct HostileSettings {
+    const char* name;
+    std::string bytes;
+    bool namesFlatAndWinamp; // the PREFERENCES of kFlatWinamp survive in it
+};
+
+void PrintTo(const HostileSettings& settings, std::ostream* out) {
+    *out << settings.name;
+}
+
+class BadSettings : public testing::TestWithParam<HostileSettings> {};
+
+TEST_P(BadSettings, ThePopupStillShowsCorrectly) {
+    const HostileSettings& settings = GetParam();
+    TestInstall install(settings.bytes);
+    AddFlatSkins(install);
+    std::optional<RunningProgram> program;
+    HWND main = Start(program, install);
+    ASSERT_NE(main, nullptr) << "start-up did not finish";
+    EXPECT_EQ(OtherVisibleWindows(*program), std::vector<std::string>{}) << "no message";
+
+    if (settings.namesFlatAndWinamp) {
+        // What followed or surrounded the garbage still counts: the skin and
+        // the Winamp switch.
+        FakeWinamp winamp("4. Still Here - After The Garbage - Winamp");
+        EXPECT_TRUE(ShowsPopup(main, "Still Here\nAfter The Garbage\nWinamp", FlatLook(install),
+                               std::string("bad-settings-") + settings.name));
+        ExitCleanly(*program);
+        EXPECT_EQ(install.ReadSettings(), settings.bytes) << "nothing was to be saved";
+    } else {
+        // Nothing readable: the default skin and no player; the toggle
+        // shows the empty pop-up.
+        program->PostCommand(kCommandToggle);
+        EXPECT_TRUE(ShowsPopup(main, "", DefaultLook(install),
+                               std::string("bad-settings-") + settings.name));
+        ExitCleanly(*program);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadSettings,
+    testing::Values(
+        HostileSettings{"RandomBytes2MB", RandomBytes(2 * 1024 * 1024, 20240601), false},
+        HostileSettings{"RandomBytes2MBAfterTheSettings",
+                        kFlatWinamp + RandomBytes(2 * 1024 * 1024, 7), true},
+        HostileSettings{"Line100KBWithoutLineEnd",
+                        kFlatWinamp + "notes=" + std::string(100 * 1024, 'x'), true},
+        HostileSettings{"HeaderOf100KBBeforeTheSettings",
+                        "[" + std::string(100 * 1024, 'P') + "]\r\n" + kFlatWinamp, true},
+        HostileSettings{"NulBytes",
+                        Bytes("\0\0\0\r\n[PREFERENCES]\r\nskin=Flat\r\n\0\0\0\r\nenwinamp=1\0off"
+                              "\r\nsk\0in=Nowhere\r\nenwmp=0\r\n\0"),
+                        true}),
+    [](const testing::TestParamInfo<HostileSettings>& param) { return param.param.name; });
+
+// ---------------------------------------------------------------------------
+// Skins
+
+struct BrokenSkin {
+    const char* name;
+    std::string definition; // the skin's .ini; none when empty
+    Rgb border;
+};
+
+void PrintTo(const BrokenSkin& skin, std::ostream* out) {
+    *out << skin.name;
+}
+
+class BadSkins : public testing::TestWithParam<BrokenSkin> {};
+
+TEST_P(BadSkins, ThePopupComesInAndAGoodSkinShowsAfterwards) {
+    const BrokenSkin& skin = GetParam();
+    TestInstall install("[PREFERENCES]\r\nskin=Broken\r\nenwinamp=1\r\nenwmp=0\r\n");
+    AddFlatSkins(install);
+    const std::string definitionFile = JoinPath(SkinFolder(install), "Broken.ini");
+    if (!skin.definition.empty()) {
+        WriteFileBytes(definitionFile, skin.definition);
+    }
+    std::optional<RunningProgram> program;
+    HWND main = Start(program, install);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(OtherVisibleWindows(*program), std::vector<std::string>{});
+
+    FakeWinamp winamp("1. Skinless - Still Laid Out - Winamp");
+    const std::string text = "Skinless\nStill Laid Out\nWinamp";
+    EXPECT_TRUE(RestsFramed(main, text, skin.border));
+    EXPECT_TRUE(FileExists(definitionFile)) << "a missing definition is created, empty";
+
+    ASSERT_TRUE(ChooseSkinWithPreferences(*program, "Flat"));
+    EXPECT_TRUE(
+        ShowsPopup(main, text, FlatLook(install), std::string("bad-skin-then-flat-") + skin.name));
+    ExitCleanly(*program);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Definitions, BadSkins,
+    testing::Values(BrokenSkin{"RandomBytes", RandomBytes(64 * 1024, 11), kBlack},
+                    BrokenSkin{"NulBytesAndNoLineEnds",
+                               Bytes("[SKIN]\0\0image=flat.bmp\0border=0000FF00") +
+                                   std::string(5000, '\0'),
+                               kBlack},
+                    BrokenSkin{"Garbage",
+                               "[SKIN\r\n]]]\r\n=\r\nimage\r\n[SKIN]\r\nimage=\\\\?\\::\r\n"
+                               "bgtype=-1\r\n"
+                               "imagel=" +
+                                   std::string(3000, '/') +
+                                   "\r\nimager=CON\r\nicons=NUL\\\r\n"
+                                   "border=0000FF00\r\ntext=zz\r\n",
+                               kBorder},
+                    BrokenSkin{"NoDefinitionFile", "", kBlack}),
+    [](const testing::TestParamInfo<BrokenSkin>& param) { return param.param.name; });
+
+TEST(BadSkinFiles, ASkinBitmapTruncatedOnDiskWhileRunning) {
+    TestInstall install(kFlatWinamp);
+    AddFlatSkins(install);
+    std::optional<RunningProgram> program;
+    HWND main = Start(program, install);
+    ASSERT_NE(main, nullptr);
+    FakeWinamp winamp("2. Before - The Damage - Winamp");
+    const std::string text = "Before\nThe Damage\nWinamp";
+    ASSERT_TRUE(ShowsPopup(main, text, FlatLook(install), "truncated-before"));
+
+    // The tile is cut short on disk; the same skin under another name loads it.
+    const std::string tileFile = JoinPath(SkinFolder(install), "flat.bmp");
+    const std::string good = *ReadFileBytes(tileFile);
+    for (size_t size : {good.size() / 2, size_t{54}, size_t{20}}) {
+        SCOPED_TRACE("truncated to " + std::to_string(size) + " bytes");
+        WriteFileBytes(tileFile, good.substr(0, size));
+        ASSERT_TRUE(ChooseSkinWithPreferences(*program, "Flat Copy"));
+        EXPECT_TRUE(RestsFramed(main, text, kBorder));
+        EXPECT_TRUE(program->IsResponsive());
+        WriteFileBytes(tileFile, good);
+        ASSERT_TRUE(ChooseSkinWithPreferences(*program, "Flat"));
+        EXPECT_TRUE(ShowsPopup(main, text, FlatLook(install), "truncated-after"));
+    }
+    ExitCleanly(*program);
+}
+
+// ---------------------------------------------------------------------------
+// Players
+
+TEST(BadPlayers, WinampTitlesLongerThan255BytesAreCut) {
+    TestInstall install(kFlatWinamp);
+    AddFlatSkins(install);
+    std::optional<RunningProgram> program;
+    HWND main = Start(program, install);
+    ASSERT_NE(main, nullptr);
+    FakeWinamp winamp("Winamp 5.9");
+
+    // Cut in the middle of the second part, and far beyond any buffer.
+    const std::string titles[] = {
+        "1. " + std::string(130, 'a') + " - " + std::string(130, 'b') + " - Winamp",
+        "2. " + std::string(60, 'c') + " - " + std::string(100000, 'd') + " - Winamp",
+    };
+    for (const std::string& title : titles) {
+        winamp.SetTitle(title);
+        const std::string text = WinampLines(CutTo255(title));
+        EXPECT_TRUE(ShowsPopup(main, text, FlatLook(install), "long-winamp-title"));
+    }
+    EXPECT_TRUE(program->IsResponsive());
+    ExitCleanly(*program);
+}
+
+TEST(BadPlayers, WinampTitlesWithDoubleByteText) {
+    TestInstall install(kFlatWinamp);
+    AddFlatSkins(install);
+    std::optional<RunningProgram> program;
+    HWND main = Start(program, install);
+    ASSERT_NE(main, nullptr);
+    FakeWinamp winamp("Winamp 5.9");
+
+    // The program reads the title in its ANSI code page: double-byte there,
+    // or "?" for what the code page lacks. Long ones are cut at 255 bytes,
+    // on a character boundary.
+    const std::wstring titles[] = {
+        L"1. \x6B4C\x624B\x306E\x540D\x524D - \x66F2\x306E\x540D\x524D - Winamp",
+        L"2. " + std::wstring(150, L'\x5B57') + L" - " + std::wstring(150, L'\x8A9E') +
+            L" - Winamp",
+        L"3. \xC6D0\xD53C\xC2A4 - \x0417\x0432\x0435\x0437\x0434\x0430 \x00C9t\x00E9 - Winamp",
+    };
+    for (const std::wstring& title : titles) {
+        SetWindowTextW(winamp.Window(), title.c_str());
+        const std::string text = WinampLines(CutTo255(ToAnsi(title)));
+        EXPECT_TRUE(ShowsPopup(main, text, FlatLook(install), "double-byte-winamp-title"));
+    }
+    ExitCleanly(*program);
+}
+
+TEST(BadPlayers, MediaPlayerAuthorAndNameOfTenThousandCharacters) {
+    CFakeWmpRegistration registration;
+    ASSERT_TRUE(registration.Active()) << "could not register the fake control";
+    CFakeWmpDriver driver;
+    MediaPlayerWindow player;
+    ASSERT_NE(player.Get(), nullptr);
+    TestInstall install("[PREFERENCES]\r\nskin=Flat\r\nenwinamp=0\r\nenwmp=1\r\n");
+    AddFlatSkins(install);
+    std::optional<RunningProgram> program;
+    HWND main = Start(program, install);
+    ASSERT_NE(main, nullptr);
+
+    std::string longText; // UTF-8, with letters the code page has and lacks
+    while (longText.size() < 10000) {
+        longText += "\xC3\x9C"
+                    "ber L\xC3\xA4"
+                    "nge \xE6\x9B\xB2 ";
+    }
+    const std::pair<std::string, std::string> media[] = {
+        {longText, "Short Name"},
+        {"Short Author", longText},
+        {longText, longText},
+    };
+    for (const auto& [author, name] : media) {
+        driver.SetMedia(kPlaying, author, name);
+        const std::string text = CutTo255(ToAnsi(FromUtf8(author)) + "\n" + ToAnsi(FromUtf8(name)) +
+                                          "\n" + kMediaPlayerTitle);
+        EXPECT_TRUE(ShowsPopup(main, text, FlatLook(install), "long-media-texts"));
+    }
+    EXPECT_TRUE(program->IsResponsive());
+    ExitCleanly(*program);
+}
+
+TEST(BadPlayers, AThousandTitleChangesInARowEndWithTheLastShown) {
+    TestInstall install(kFlatWinamp);
+    AddFlatSkins(install);
+    std::optional<RunningProgram> program;
+    HWND main = Start(program, install);
+    ASSERT_NE(main, nullptr);
+    FakeWinamp winamp("Winamp 5.9");
+
+    // Each tick sees the next title: a thousand layouts, each switch taking
+    // over from the one before.
+    for (int i = 1; i <= 1000; ++i) {
+        winamp.SetTitle(std::to_string(i) + ". Artist " + std::to_string(i) + " - " +
+                        std::string(static_cast<size_t>(i % 50), '~') + " - Winamp");
+        TickPoll(main);
+    }
+    const std::string last = "Artist 1000\n" + std::string(1000 % 50, '~') + "\nWinamp";
+    EXPECT_TRUE(ShowsPopup(main, last, FlatLook(install), "thousand-titles"));
+    GeometryTrace trace(main);
+    trace.RecordFor(800);
+    EXPECT_EQ(trace.Boxes(), std::vector<Box>{Rest(last)}) << Describe(trace.Boxes());
+    ExitCleanly(*program);
+}
+
+// ---------------------------------------------------------------------------
+// Exit and instances
+
+TEST(Exit, InTheMiddleOfEachAnimationFiftyTimesInARow) {
+    enum class During { Show, Switch, Hide };
+    for (int round = 0; round < 50; ++round) {
+        const During during = static_cast<During>(round % 3);
+        SCOPED_TRACE("round " + std::to_string(round));
+        TestInstall install(kFlatWinamp);
+        FakeWinamp winamp(std::to_string(round) + ". First - Song - Winamp");
+        std::optional<RunningProgram> program(std::in_place, install);
+        HWND main = program->WaitForMainWindow();
+        ASSERT_NE(main, nullptr);
+        const int width = PopupWidth("First\nSong\nWinamp");
+        GeometryTrace trace(main);
+        TickPoll(main);
+
+        std::function<bool(const Box&)> moving;
+        switch (during) {
+        case During::Show:
+            moving = [](const Box& b) { return b.y == kRestY && b.x > 0 && b.x < kRestX; };
+            break;
+        case During::Switch: {
+            // A second track while the first grows in: the switch shrinks
+            // the pop-up into its right edge from wherever it is.
+            ASSERT_TRUE(trace.RecordUntil([](const Box& b) { return b.x > 8; }, kGenerousMs));
+            const Box growing = trace.Last();
+            winamp.SetTitle("99. Second - Song - Winamp");
+            TickPoll(main);
+            moving = [growing](const Box& b) {
+                return b.x > growing.x && b.Right() < growing.Right() + 64 && b.width > 0 &&
+                       b.width < growing.width;
+            };
+            break;
+        }
+        case During::Hide:
+            ASSERT_TRUE(trace.RecordUntil(
+                [&](const Box& b) {
+                    return b == Box{kRestX, kRestY, width, kPopupHeight};
+                },
+                kGenerousMs));
+            // The toggle is ignored until the show's last step is over.
+            ASSERT_TRUE(WaitUntil(
+                [&] {
+                    program->PostCommand(kCommandToggle);
+                    return WindowBox(main).height < kPopupHeight;
+                },
+                kGenerousMs, 100));
+            moving = [](const Box& b) { return b.height < kPopupHeight && b.height > 6; };
+            break;
+        }
+        ASSERT_TRUE(trace.RecordUntil(moving, kGenerousMs)) << Describe(trace.Boxes());
+        ExitCleanly(*program);
+        EXPECT_FALSE(IsWindow(main));
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+}
+
+TEST(Instances, TwoSideBySideEachShowTheTrack) {
+    const std::string settings = kFlatWinamp + "\r\n";
+    TestInstall install(settings);
+    AddFlatSkins(install);
+    std::optional<RunningProgram> first;
+    std::optional<RunningProgram> second;
+    HWND one = Start(first, install);
+    HWND two = Start(second, install);
+    ASSERT_NE(one, nullptr);
+    ASSERT_NE(two, nullptr);
+    ASSERT_NE(one, two);
+
+    // Both watch the same player and both come in at the same place, for
+    // each track; the one on top shows it correctly.
+    FakeWinamp winamp("Winamp 5.9");
+    const std::string tracks[] = {"Twice\nThe Same Song\nWinamp",
+                                  "Again\nBoth Of Them, With A Longer Title\nWinamp"};
+    for (const std::string& text : tracks) {
+        winamp.SetTitle("1. " + text.substr(0, text.find('\n')) + " - " +
+                        text.substr(text.find('\n') + 1, text.rfind('\n') - text.find('\n') - 1) +
+                        " - Winamp");
+        EXPECT_TRUE(WaitUntil([&] { return WindowBox(one) == Rest(text); })) << WindowBox(one);
+        EXPECT_TRUE(WaitUntil([&] { return WindowBox(two) == Rest(text); })) << WindowBox(two);
+        HWND top = WindowFromPoint(POINT{kRestX + 1, kRestY + 1});
+        ASSERT_TRUE(top == one || top == two);
+        EXPECT_TRUE(ShowsPopup(top, text, FlatLook(install), "two-instances"));
+    }
+
+    // Each ends on its own; the other goes on showing tracks.
+    ExitCleanly(*first);
+    EXPECT_TRUE(second->IsResponsive());
+    winamp.SetTitle("3. Alone - Now - Winamp");
+    EXPECT_TRUE(ShowsPopup(two, "Alone\nNow\nWinamp", FlatLook(install), "two-instances-alone"));
+    ExitCleanly(*second);
+    EXPECT_EQ(install.ReadSettings(), settings);
+}
+
+// ---------------------------------------------------------------------------
+// Faults of the platform
+
+TEST(Faults, NoFileCanBeMadeBesideTheProgram) {
+    // As if the folder were read-only: the settings file cannot be opened
+    // or created (a folder holds its name) and a save's temporary file
+    // cannot be made either. (A read-only attribute would not stop an
+    // administrator, nor Wine running as root.)
+    TestInstall install;
+    ASSERT_TRUE(CreateDirectoryA(install.SettingsPath().c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((install.SettingsPath() + ".tmp").c_str(), nullptr));
+    std::optional<RunningProgram> program;
+    HWND main = Start(program, install);
+    ASSERT_NE(main, nullptr);
+
+    // Defaults, and no message about it: the default skin, no player.
+    PumpFor(1000);
+    EXPECT_EQ(OtherVisibleWindows(*program), std::vector<std::string>{});
+    program->PostCommand(kCommandToggle);
+    EXPECT_TRUE(ShowsPopup(main, "", DefaultLook(install), "no-files-default-popup"));
+    ExitCleanly(*program);
+    EXPECT_TRUE(GetFileAttributesA(install.SettingsPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(Faults, ARefusedTemporaryFileLeavesTheSettingsFileAlone) {
+    const std::string settings = kFlatWinamp + "[Mine]\r\nkept=yes\r\n\r\n";
+    TestInstall install(settings);
+    AddFlatSkins(install);
+    // The save's temporary file cannot be made where a folder holds its name.
+    const std::string temporary = install.SettingsPath() + ".tmp";
+    ASSERT_TRUE(CreateDirectoryA(temporary.c_str(), nullptr));
+    std::optional<RunningProgram> program;
+    HWND main = Start(program, install);
+    ASSERT_NE(main, nullptr);
+    FakeWinamp winamp("1. Saved - Or Not - Winamp");
+    const std::string text = "Saved\nOr Not\nWinamp";
+    ASSERT_TRUE(ShowsPopup(main, text, FlatLook(install), "refused-save-before"));
+
+    // OK saves: the save fails, the file stays as it was, and the new skin
+    // is worn all the same.
+    ASSERT_TRUE(ChooseSkinWithPreferences(*program, "Default Skin 1"));
+    EXPECT_TRUE(ShowsPopup(main, text, DefaultLook(install), "refused-save-after"));
+    EXPECT_EQ(OtherVisibleWindows(*program), std::vector<std::string>{});
+    EXPECT_EQ(install.ReadSettings(), settings);
+    ExitCleanly(*program);
+    EXPECT_EQ(install.ReadSettings(), settings);
+    EXPECT_TRUE(GetFileAttributesA(temporary.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The media player source with a control that fails: Wine's own (its play
+// state and commands are not implemented), one that cannot be loaded, and
+// the fake playing without any media. Winamp's track still shows beside it.
+class FailingControl : public testing::Test {
+  protected:
+    void StartWatchingBoth() {
+        m_install = std::make_unique<TestInstall>(
+            "[PREFERENCES]\r\nskin=Flat\r\nenwinamp=1\r\nenwmp=1\r\n");
+        AddFlatSkins(*m_install);
+        m_main = Start(m_program, *m_install);
+        ASSERT_NE(m_main, nullptr);
+    }
+
+    // Polls with the failing control for a while, then Winamp's track shows.
+    void ExpectNothingFromThePlayerButWinampShows() {
+        ASSERT_TRUE(WaitUntil([&] { return PlayerHost(*m_program) != nullptr; }))
+            << "no host for the player's window";
+        for (int i = 0; i < 50; ++i) {
+            TickPoll(m_main);
+        }
+        EXPECT_EQ(WindowBox(m_main), (Box{0, 0, 0, 0})) << "the failing player showed something";
+        EXPECT_TRUE(m_program->IsResponsive());
+        m_winamp.SetTitle("1. Beside - A Failing Player - Winamp");
+        EXPECT_TRUE(ShowsPopup(m_main, "Beside\nA Failing Player\nWinamp", FlatLook(*m_install),
+                               "failing-control"));
+        m_player.Close();
+        EXPECT_TRUE(WaitUntil([&] { return PlayerHost(*m_program) == nullptr; }));
+        ExitCleanly(*m_program);
+    }
+
+    FakeWinamp m_winamp{"Winamp 5.9"};
+    MediaPlayerWindow m_player;
+    std::unique_ptr<TestInstall> m_install;
+    std::optional<RunningProgram> m_program;
+    HWND m_main = nullptr;
+};
+
+TEST_F(FailingControl, WinesOwnControlFailsItsCalls) {
+    CWineWmpRegistration wineControl;
+    ASSERT_TRUE(wineControl.Active());
+    StartWatchingBoth();
+    ExpectNothingFromThePlayerButWinampShows();
+}
+
+TEST_F(FailingControl, TheControlCannotBeLoaded) {
+    CFakeWmpRegistration broken("C:\\no such folder\\fakewmp.dll");
+    ASSERT_TRUE(broken.Active());
+    StartWatchingBoth();
+    ExpectNothingFromThePlayerButWinampShows();
+}
+
+TEST_F(FailingControl, PlayingWithoutAnyMedia) {
+    CFakeWmpRegistration registration;
+    ASSERT_TRUE(registration.Active());
+    CFakeWmpDriver driver;
+    driver.SetNoMedia(kPlaying);
+    StartWatchingBoth();
+    ExpectNothingFromThePlayerButWinampShows();
+}
