@@ -21,6 +21,7 @@
 #include "tests/fakes/fakewmp/FakeWmpRegistration.h"
 
 #include <gtest/gtest.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -471,6 +472,115 @@ HWND PlayerHost(const RunningProgram& program) {
 }
 
 // ---------------------------------------------------------------------------
+// Refusing the program's threads
+
+// Reads a value of the program's memory.
+template <class T> bool ReadRemote(HANDLE process, uint64_t address, T& value) {
+    SIZE_T read = 0;
+    return ReadProcessMemory(process, reinterpret_cast<const void*>(address), &value, sizeof value,
+                             &read) &&
+           read == sizeof value;
+}
+
+std::string ReadRemoteName(HANDLE process, uint64_t address) {
+    char name[64] = {};
+    SIZE_T read = 0;
+    ReadProcessMemory(process, reinterpret_cast<const void*>(address), name, sizeof name - 1,
+                      &read);
+    return name;
+}
+
+// Where the running program keeps the address it calls for `function` of
+// `dll`: the slot of its import address table, found from its PEB and its
+// executable's import directory. 0 when there is none.
+uint64_t RemoteImportSlot(HANDLE process, const char* dll, const char* function) {
+    using QueryProcessFn = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryProcessFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION basic{};
+    if (query == nullptr ||
+        query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) {
+        return 0;
+    }
+    constexpr uint64_t kPebImageBase = 0x10;
+    uint64_t base = 0;
+    IMAGE_DOS_HEADER dos{};
+    IMAGE_NT_HEADERS64 nt{};
+    if (!ReadRemote(process, reinterpret_cast<uint64_t>(basic.PebBaseAddress) + kPebImageBase,
+                    base) ||
+        !ReadRemote(process, base, dos) || !ReadRemote(process, base + dos.e_lfanew, nt)) {
+        return 0;
+    }
+    const uint64_t imports =
+        nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    IMAGE_IMPORT_DESCRIPTOR module{};
+    for (uint64_t at = base + imports;
+         imports != 0 && ReadRemote(process, at, module) && module.Name != 0; at += sizeof module) {
+        if (lstrcmpiA(ReadRemoteName(process, base + module.Name).c_str(), dll) != 0) {
+            continue;
+        }
+        const uint64_t names =
+            base + (module.OriginalFirstThunk ? module.OriginalFirstThunk : module.FirstThunk);
+        uint64_t thunk = 0;
+        for (uint64_t i = 0; ReadRemote(process, names + 8 * i, thunk) && thunk != 0; ++i) {
+            const bool byName = (thunk & IMAGE_ORDINAL_FLAG64) == 0;
+            if (byName && ReadRemoteName(process, base + thunk + 2) == function) {
+                return base + module.FirstThunk + 8 * i;
+            }
+        }
+    }
+    return 0;
+}
+
+bool WriteRemoteSlot(HANDLE process, uint64_t slot, uint64_t value) {
+    void* at = reinterpret_cast<void*>(slot);
+    DWORD protection = 0;
+    if (!VirtualProtectEx(process, at, sizeof value, PAGE_READWRITE, &protection)) {
+        return false;
+    }
+    SIZE_T written = 0;
+    const bool ok =
+        WriteProcessMemory(process, at, &value, sizeof value, &written) && written == sizeof value;
+    VirtualProtectEx(process, at, sizeof value, protection, &protection);
+    return ok;
+}
+
+// While it lives, the running program's own calls to kernel32's CreateThread
+// fail: its import of the function points at three bytes of code written
+// into it, "xor eax, eax; ret", which return no thread. (That code stays
+// when the import is put back: a call may still be on its way through it.)
+class RefusedThreadsInProgram {
+  public:
+    explicit RefusedThreadsInProgram(HANDLE process)
+        : m_process(process), m_slot(RemoteImportSlot(process, "kernel32.dll", "CreateThread")) {
+        static const unsigned char kReturnNull[] = {0x31, 0xC0, 0xC3};
+        void* code = m_slot ? VirtualAllocEx(process, nullptr, sizeof kReturnNull,
+                                             MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE)
+                            : nullptr;
+        SIZE_T written = 0;
+        m_active = code != nullptr && ReadRemote(process, m_slot, m_original) &&
+                   WriteProcessMemory(process, code, kReturnNull, sizeof kReturnNull, &written) &&
+                   FlushInstructionCache(process, code, sizeof kReturnNull) &&
+                   WriteRemoteSlot(process, m_slot, reinterpret_cast<uint64_t>(code));
+    }
+    ~RefusedThreadsInProgram() {
+        if (m_active) {
+            WriteRemoteSlot(m_process, m_slot, m_original);
+        }
+    }
+    RefusedThreadsInProgram(const RefusedThreadsInProgram&) = delete;
+    RefusedThreadsInProgram& operator=(const RefusedThreadsInProgram&) = delete;
+
+    bool Active() const { return m_active; }
+
+  private:
+    HANDLE m_process;
+    uint64_t m_slot;
+    uint64_t m_original = 0;
+    bool m_active = false;
+};
+
+// ---------------------------------------------------------------------------
 // Texts as the program sees them
 
 // UTF-16 text in the ANSI code page, as the program reads it (characters
@@ -908,6 +1018,39 @@ TEST(Faults, ARefusedTemporaryFileLeavesTheSettingsFileAlone) {
     ExitCleanly(*program);
     EXPECT_EQ(install.ReadSettings(), settings);
     EXPECT_TRUE(GetFileAttributesA(temporary.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(Faults, ThreadsThatCannotBeCreatedMoveNothingAndBreakNothing) {
+    TestInstall install(kFlatWinamp);
+    AddFlatSkins(install);
+    std::optional<RunningProgram> program;
+    HWND main = Start(program, install);
+    ASSERT_NE(main, nullptr);
+    FakeWinamp winamp("Winamp 5.9");
+    const std::string text = "Frozen\nIn Place\nWinamp";
+    {
+        RefusedThreadsInProgram refused(program->Process());
+        ASSERT_TRUE(refused.Active()) << "could not refuse the program's threads";
+        // A new track and the toggle: neither can start its animation.
+        GeometryTrace trace(main);
+        winamp.SetTitle("1. Frozen - In Place - Winamp");
+        TickPoll(main);
+        program->PostCommand(kCommandToggle);
+        trace.RecordFor(1000);
+        EXPECT_EQ(trace.Boxes(), std::vector<Box>{(Box{0, 0, 0, 0})}) << Describe(trace.Boxes());
+        EXPECT_TRUE(program->IsResponsive());
+        EXPECT_EQ(OtherVisibleWindows(*program), std::vector<std::string>{});
+    }
+    // Threads again: the toggle brings the track that was reported meanwhile.
+    program->PostCommand(kCommandToggle);
+    EXPECT_TRUE(ShowsPopup(main, text, FlatLook(install), "threads-refused-then-shown"));
+
+    // And Exit while no thread can be made ends the program cleanly.
+    RefusedThreadsInProgram refused(program->Process());
+    ASSERT_TRUE(refused.Active());
+    winamp.SetTitle("2. Never - Shown - Winamp");
+    TickPoll(main);
+    ExitCleanly(*program);
 }
 
 // The media player source with a control that fails: Wine's own (its play
