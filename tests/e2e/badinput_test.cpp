@@ -59,6 +59,7 @@ constexpr UINT_PTR kPollTimer = 0;
 constexpr int kSkinList = 1000;
 constexpr char kPreferencesTitle[] = "Preferences";
 constexpr char kMediaPlayerTitle[] = "Windows Media Player";
+constexpr char kMediaPlayerName[] = "Windows Media Player"; // the last line of its tracks
 constexpr long kPlaying = 3;
 
 // What the program measures and draws the track text with.
@@ -471,6 +472,13 @@ HWND PlayerHost(const RunningProgram& program) {
     return nullptr;
 }
 
+// Whether the host's "AtlAxWin7" window holds a window of the control: the
+// control was made and embedded.
+bool HoldsAControlWindow(HWND host) {
+    HWND hosting = FindWindowExA(host, nullptr, "AtlAxWin7", nullptr);
+    return hosting != nullptr && FindWindowExA(hosting, nullptr, nullptr, nullptr) != nullptr;
+}
+
 // ---------------------------------------------------------------------------
 // Refusing the program's threads
 
@@ -844,7 +852,7 @@ TEST(BadPlayers, MediaPlayerAuthorAndNameOfTenThousandCharacters) {
     for (const auto& [author, name] : media) {
         driver.SetMedia(kPlaying, author, name);
         const std::string text = CutTo255(ToAnsi(FromUtf8(author)) + "\n" + ToAnsi(FromUtf8(name)) +
-                                          "\n" + kMediaPlayerTitle);
+                                          "\n" + kMediaPlayerName);
         EXPECT_TRUE(ShowsPopup(main, text, FlatLook(install), "long-media-texts"));
     }
     EXPECT_TRUE(program->IsResponsive());
@@ -1067,9 +1075,10 @@ class FailingControl : public testing::Test {
     }
 
     // Polls with the failing control for a while, then Winamp's track shows.
-    void ExpectNothingFromThePlayerButWinampShows() {
+    void ExpectNothingFromThePlayerButWinampShows(bool controlEmbedded) {
         ASSERT_TRUE(WaitUntil([&] { return PlayerHost(*m_program) != nullptr; }))
             << "no host for the player's window";
+        EXPECT_EQ(HoldsAControlWindow(PlayerHost(*m_program)), controlEmbedded);
         for (int i = 0; i < 50; ++i) {
             TickPoll(m_main);
         }
@@ -1094,14 +1103,14 @@ TEST_F(FailingControl, WinesOwnControlFailsItsCalls) {
     CWineWmpRegistration wineControl;
     ASSERT_TRUE(wineControl.Active());
     StartWatchingBoth();
-    ExpectNothingFromThePlayerButWinampShows();
+    ExpectNothingFromThePlayerButWinampShows(true);
 }
 
 TEST_F(FailingControl, TheControlCannotBeLoaded) {
     CFakeWmpRegistration broken("C:\\no such folder\\fakewmp.dll");
     ASSERT_TRUE(broken.Active());
     StartWatchingBoth();
-    ExpectNothingFromThePlayerButWinampShows();
+    ExpectNothingFromThePlayerButWinampShows(false);
 }
 
 TEST_F(FailingControl, PlayingWithoutAnyMedia) {
@@ -1110,5 +1119,5 @@ TEST_F(FailingControl, PlayingWithoutAnyMedia) {
     CFakeWmpDriver driver;
     driver.SetNoMedia(kPlaying);
     StartWatchingBoth();
-    ExpectNothingFromThePlayerButWinampShows();
+    ExpectNothingFromThePlayerButWinampShows(true);
 }
