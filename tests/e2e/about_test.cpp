@@ -1,16 +1,15 @@
 // The About box of the running program: what the About command opens, where
 // it goes with the pop-up hidden or up, how it closes, and a second box on
 // top of the first.
+#include "support/CleanExit.h"
 #include "support/E2e.h"
-
-#include "app/PopupLayout.h"
+#include "support/PopupPlace.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +19,6 @@ namespace {
 
 const char kSettings[] = "[PREFERENCES]\r\nskin=Default Skin 1\r\nenwinamp=0\r\nenwmp=0\r\n";
 constexpr char kAboutTitle[] = "About Trackglow";
-const Box kPopupAtRest{kRestX, kRestY, kMinPopupWidth, kPopupHeight};
 
 std::string ClassOf(HWND window) {
     return DescribeWindow(window).className;
@@ -46,36 +44,19 @@ RECT WorkAreaOf(HWND window) {
     return monitor.rcWork;
 }
 
-std::vector<HWND> AboutBoxes(const RunningProgram& program) {
-    std::vector<HWND> boxes;
-    for (HWND dialog : program.OtherDialogs()) {
-        if (TextOf(dialog) == kAboutTitle) {
-            boxes.push_back(dialog);
-        }
-    }
-    return boxes;
-}
-
 // Waits until `count` About boxes are open and returns the one that was not
 // in `known` (null when none appeared).
 HWND WaitForNewAbout(const RunningProgram& program, size_t count,
                      const std::vector<HWND>& known = {}) {
-    if (!WaitUntil([&] { return AboutBoxes(program).size() == count; })) {
+    if (!WaitUntil([&] { return program.DialogsTitled(kAboutTitle).size() == count; })) {
         return nullptr;
     }
-    for (HWND box : AboutBoxes(program)) {
+    for (HWND box : program.DialogsTitled(kAboutTitle)) {
         if (std::find(known.begin(), known.end(), box) == known.end()) {
             return box;
         }
     }
     return nullptr;
-}
-
-void ExitCleanly(RunningProgram& program) {
-    program.PostCommand(kCommandExit);
-    const std::optional<DWORD> code = program.WaitForExit();
-    ASSERT_TRUE(code.has_value()) << "the program did not end after Exit";
-    EXPECT_EQ(*code, 0u);
 }
 
 class About : public testing::Test {
@@ -178,7 +159,7 @@ TEST_F(About, ASecondCommandOpensASecondBoxOnTopOfTheFirst) {
     PostMessageA(GetDlgItem(first, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(first); }));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(m_main) != FALSE; }));
-    EXPECT_TRUE(AboutBoxes(*m_program).empty());
+    EXPECT_TRUE(m_program->DialogsTitled(kAboutTitle).empty());
     EXPECT_TRUE(m_program->IsRunning());
     ExitCleanly(*m_program);
 }

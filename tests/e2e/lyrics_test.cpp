@@ -2,7 +2,10 @@
 // is the open command of http and https URLs while each test runs) and logs
 // every URL the program hands to the shell. The tracks come from a fake
 // Winamp whose titles are set in the ANSI code page, as Winamp's are.
+#include "support/CleanExit.h"
 #include "support/E2e.h"
+#include "support/Mouse.h"
+#include "support/PopupPlace.h"
 
 #include "players/LyricsQuery.h"
 #include "tests/fakes/recorder/RecorderLog.h"
@@ -20,9 +23,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr int kRestX = 64;
-constexpr int kRestY = 32;
-constexpr int kHeight = 66;
 constexpr char kSearchPathAndQuery[] = "/search?&hl=en&ie=UTF-8&oe=UTF-8&q=";
 
 // Long enough for a recorder started by a click to have written its line.
@@ -31,20 +31,10 @@ constexpr DWORD kSettleMs = 1500;
 const std::string kWatchWinamp =
     "[PREFERENCES]\r\nskin=Default Skin 1\r\nenwinamp=1\r\nenwmp=0\r\n";
 
-bool AtRest(const Box& b) {
-    return b.x == kRestX && b.y == kRestY && b.height == kHeight && b.width >= 317;
-}
-
-void ParkCursor() {
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
-}
-
 // A left click inside the Lyrics button of a pop-up `width` wide, posted as
 // the system delivers a click to the window under the cursor.
 void ClickLyrics(HWND main, int width) {
-    const LPARAM at = MAKELPARAM(width - 14, 52);
-    PostMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(main, WM_LBUTTONUP, 0, at);
+    PostClick(main, POINT{width - 14, 52});
 }
 
 // UTF-8 text in the ANSI code page, as a player would put it in its title;
@@ -197,20 +187,17 @@ class Lyrics : public ::testing::Test {
     void TearDown() override {
         if (m_main == nullptr)
             return; // the program is killed on the way out
-        m_program.PostCommand(kCommandExit);
-        const std::optional<DWORD> code = m_program.WaitForExit();
-        ASSERT_TRUE(code.has_value()) << "the program did not end after Exit";
-        EXPECT_EQ(*code, 0u) << std::hex << "exit code 0x" << *code;
+        ExitCleanly(m_program);
     }
 
     // Waits for the pop-up to move and come to rest again (a new track shown,
     // or the pop-up toggled up); returns its width, 0 if that never happened.
     int WaitForNewShow() {
         GeometryTrace trace(m_main);
-        if (!trace.RecordUntil([](const Box& b) { return !AtRest(b); }, kGenerousMs))
+        if (!trace.RecordUntil([](const Box& b) { return !IsAtRest(b); }, kGenerousMs))
             return 0;
         trace.Clear();
-        return trace.RecordUntil(AtRest, kGenerousMs) ? trace.Last().width : 0;
+        return trace.RecordUntil(IsAtRest, kGenerousMs) ? trace.Last().width : 0;
     }
 
     // Shows a title (UTF-8 text, set in the ANSI code page), clicks Lyrics

@@ -2,7 +2,10 @@
 // Player" window made by the driver brings the program's hidden "ActiveX"
 // host, whose control is the fake one (registered for the player control's
 // class while each test runs) playing what the driver writes.
+#include "support/CleanExit.h"
 #include "support/E2e.h"
+#include "support/Mouse.h"
+#include "support/PopupPlace.h"
 
 #include "app/PopupLayout.h"
 #include "tests/fakes/fakewmp/FakeWmpDriver.h"
@@ -72,7 +75,7 @@ PopupLayout LayoutFor(const std::string& text) {
 }
 
 Box RestingBox(const std::string& text) {
-    return Box{kRestX, kRestY, LayoutFor(text).layout.Width(), kPopupHeight};
+    return PopupAtRest(LayoutFor(text).layout.Width());
 }
 
 std::string MediaText(const std::string& author, const std::string& name) {
@@ -99,8 +102,8 @@ std::vector<int> TextPixelsPerLine(const std::string& text) {
     const Rgb textColour = FromColorRef(0x00FFF2EE);
     std::vector<int> counts;
     for (int line = 0; line < 3; ++line) {
-        const int top = kRestY + layout.text.top + line * lineHeight;
-        const RECT band{kRestX + layout.text.left, top, kRestX + layout.prev.left,
+        const int top = kPopupAtRest.y + layout.text.top + line * lineHeight;
+        const RECT band{kPopupAtRest.x + layout.text.left, top, kPopupAtRest.x + layout.prev.left,
                         top + lineHeight};
         counts.push_back(ScreenCapture(band).Count(textColour));
     }
@@ -130,13 +133,6 @@ class MediaPlayerEndToEnd : public ::testing::Test {
         return WaitUntil([&] { return WindowBox(main) == box; });
     }
 
-    void ExitCleanly() {
-        m_program->PostCommand(kCommandExit);
-        const std::optional<DWORD> code = m_program->WaitForExit();
-        ASSERT_TRUE(code.has_value()) << "the program did not end after Exit";
-        EXPECT_EQ(*code, 0u);
-    }
-
     CFakeWmpRegistration m_registration;
     CFakeWmpDriver m_driver;
     MediaPlayerWindow m_player;
@@ -154,7 +150,7 @@ TEST_F(MediaPlayerEndToEnd, PlayingMediaShowsAuthorNameAndThePlayer) {
     ASSERT_NE(main, nullptr);
 
     const std::string text = MediaText(author, name);
-    ASSERT_GT(RestingBox(text).width, kMinPopupWidth) << "the text should decide the width";
+    ASSERT_GT(RestingBox(text).width, kPopupAtRest.width) << "the text should decide the width";
     ASSERT_TRUE(WaitForRest(main, RestingBox(text))) << WindowBox(main);
 
     HWND host = HostWindow(*m_program);
@@ -164,7 +160,7 @@ TEST_F(MediaPlayerEndToEnd, PlayingMediaShowsAuthorNameAndThePlayer) {
     const std::vector<int> pixels = TextPixelsPerLine(text);
     for (int line = 0; line < 3; ++line)
         EXPECT_GT(pixels[line], 0) << "line " << line + 1 << " shows text";
-    ExitCleanly();
+    ExitCleanly(*m_program);
     EXPECT_EQ(m_driver.LogLines(), (Lines{"remote", "released"})) << "Exit released the control";
 }
 
@@ -180,7 +176,7 @@ TEST_F(MediaPlayerEndToEnd, MediaWithoutAuthorHasAnEmptyFirstLine) {
     EXPECT_EQ(pixels[0], 0) << "the first line is empty";
     EXPECT_GT(pixels[1], 0);
     EXPECT_GT(pixels[2], 0);
-    ExitCleanly();
+    ExitCleanly(*m_program);
 }
 
 TEST_F(MediaPlayerEndToEnd, PausedOrStoppedIsNotReadAndTheSameMediaShowsNothing) {
@@ -209,7 +205,7 @@ TEST_F(MediaPlayerEndToEnd, PausedOrStoppedIsNotReadAndTheSameMediaShowsNothing)
     GeometryTrace again(main);
     again.RecordFor(1500);
     EXPECT_EQ(again.Boxes(), std::vector<Box>{rest}) << Describe(again.Boxes());
-    ExitCleanly();
+    ExitCleanly(*m_program);
 }
 
 TEST_F(MediaPlayerEndToEnd, PreviousAndNextReachTheControl) {
@@ -223,17 +219,14 @@ TEST_F(MediaPlayerEndToEnd, PreviousAndNextReachTheControl) {
 
     const PopupLayout layout = LayoutFor(text);
     auto click = [&](const Rect& button) {
-        const LPARAM at =
-            MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
-        PostMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessageA(main, WM_LBUTTONUP, 0, at);
+        PostClick(main, POINT{(button.left + button.right) / 2, (button.top + button.bottom) / 2});
     };
     click(layout.prev);
     ASSERT_TRUE(WaitUntil([&] { return CountOf(m_driver.LogLines(), "previous") == 1; }));
     click(layout.next);
     ASSERT_TRUE(WaitUntil([&] { return CountOf(m_driver.LogLines(), "next") == 1; }));
     EXPECT_EQ(m_driver.LogLines(), (Lines{"remote", "previous", "next"}));
-    ExitCleanly();
+    ExitCleanly(*m_program);
 }
 
 TEST_F(MediaPlayerEndToEnd, HidingOrClosingThePlayerDestroysTheHost) {
@@ -258,7 +251,7 @@ TEST_F(MediaPlayerEndToEnd, HidingOrClosingThePlayerDestroysTheHost) {
     ASSERT_TRUE(WaitUntil([&] { return HostWindow(*m_program) == nullptr; }));
     EXPECT_TRUE(WaitUntil([&] { return CountOf(m_driver.LogLines(), "released") == 2; }));
     EXPECT_TRUE(m_program->IsResponsive());
-    ExitCleanly();
+    ExitCleanly(*m_program);
 }
 
 TEST_F(MediaPlayerEndToEnd, SwitchedOffMakesNoHost) {
@@ -270,7 +263,7 @@ TEST_F(MediaPlayerEndToEnd, SwitchedOffMakesNoHost) {
     EXPECT_EQ(trace.Boxes(), std::vector<Box>{(Box{0, 0, 0, 0})}) << Describe(trace.Boxes());
     EXPECT_EQ(HostWindow(*m_program), nullptr);
     EXPECT_EQ(m_driver.LogLines(), Lines{}) << "the control was never made";
-    ExitCleanly();
+    ExitCleanly(*m_program);
 }
 
 TEST_F(MediaPlayerEndToEnd, BothPlayersInOneTickShowWinampFirst) {
@@ -304,5 +297,5 @@ TEST_F(MediaPlayerEndToEnd, BothPlayersInOneTickShowWinampFirst) {
     EXPECT_TRUE(std::all_of(boxes.begin(), shrink,
                             [&](const Box& box) { return box.width <= winampRest.width; }))
         << "the first growth was not Winamp's: " << Describe(boxes);
-    ExitCleanly();
+    ExitCleanly(*m_program);
 }

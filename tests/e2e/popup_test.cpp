@@ -6,13 +6,16 @@
 // Geometry comes from GetWindowRect traces; the face of the pop-up is read
 // from the screen and compared, pixel for pixel, with the same text drawn
 // here on a flat test skin.
+#include "support/CleanExit.h"
 #include "support/E2e.h"
 #include "support/FlatSkin.h"
+#include "support/Mouse.h"
+#include "support/PopupPlace.h"
+#include "support/ScreenTurn.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -23,29 +26,14 @@ using namespace e2e;
 
 namespace {
 
-// Every program on the display shares the screen, the cursor and the pop-up's
-// resting place, so the test programs that bring the pop-up up take turns:
-// each holds this system-wide mutex while it runs.
-class ScreenTurn : public testing::Environment {
-  public:
-    void SetUp() override {
-        m_turn.Reset(CreateMutexA(nullptr, FALSE, "Trackglow end-to-end screen turn"));
-        // Abandoned by a program that was killed: the turn is ours all the same.
-        WaitForSingleObject(m_turn.Get(), 5 * 60 * 1000);
-    }
-    void TearDown() override { ReleaseMutex(m_turn.Get()); }
-
-  private:
-    UniqueHandle m_turn;
-};
-
+// This program brings the pop-up up: it takes its turn on the screen.
 [[maybe_unused]] testing::Environment* const kScreenTurn =
     testing::AddGlobalTestEnvironment(new ScreenTurn);
 
-// The pop-up's resting place and height.
-constexpr int kRestX = 64;
-constexpr int kRestY = 32;
-constexpr int kHeight = 66;
+// The pop-up's resting place and height, short for the arithmetic below.
+constexpr int kRestX = kPopupAtRest.x;
+constexpr int kRestY = kPopupAtRest.y;
+constexpr int kHeight = kPopupAtRest.height;
 
 // A skin of the tests' own, with one flat tile: every pixel of the face that
 // is neither text nor frame nor button has the tile's colour.
@@ -80,18 +68,7 @@ struct Session {
         WaitUntil(MoveWineSystemTrayAway, 3000);
         ParkCursor();
     }
-
-    static void ParkCursor() {
-        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
-    }
 };
-
-void ExitCleanly(RunningProgram& program) {
-    program.PostCommand(kCommandExit);
-    const std::optional<DWORD> code = program.WaitForExit();
-    ASSERT_TRUE(code.has_value()) << "the program did not end after Exit";
-    EXPECT_EQ(*code, 0u) << std::hex << "exit code 0x" << *code;
-}
 
 // ---------------------------------------------------------------------------
 // Layout, from the text as this driver measures it
@@ -107,10 +84,6 @@ int MeasuredTextWidth(const std::string& text) {
 int PopupWidth(const std::string& text) {
     const int width = MeasuredTextWidth(text);
     return width + 45 <= 317 ? 317 : ((width + 42) / 45) * 45 + 47;
-}
-
-Box Rest(int width) {
-    return Box{kRestX, kRestY, width, kHeight};
 }
 
 // After a hide: a sliver six pixels high at the screen's corner, as wide as
@@ -157,7 +130,7 @@ testing::AssertionResult GrewIn(const std::vector<Box>& all, int width) {
     if (boxes.size() < 3) {
         return fail("no animation seen");
     }
-    if (boxes.back() != Rest(width)) {
+    if (boxes.back() != PopupAtRest(width)) {
         return fail("it did not end at rest");
     }
     if (boxes.front().x > 16 || boxes.front().width > width / 4) {
@@ -184,7 +157,7 @@ testing::AssertionResult ShrankIntoRightEdge(const std::vector<Box>& boxes, int 
     auto fail = [&](const std::string& why) {
         return testing::AssertionFailure() << why << " (W = " << width << ")\n" << Describe(boxes);
     };
-    if (boxes.size() < 3 || boxes.front() != Rest(width)) {
+    if (boxes.size() < 3 || boxes.front() != PopupAtRest(width)) {
         return fail("it did not shrink from rest");
     }
     for (size_t i = 1; i < boxes.size(); ++i) {
@@ -208,7 +181,7 @@ testing::AssertionResult Collapsed(const std::vector<Box>& boxes, int width) {
     auto fail = [&](const std::string& why) {
         return testing::AssertionFailure() << why << " (W = " << width << ")\n" << Describe(boxes);
     };
-    if (boxes.size() < 4 || boxes.front() != Rest(width) || boxes.back() != Sliver(width)) {
+    if (boxes.size() < 4 || boxes.front() != PopupAtRest(width) || boxes.back() != Sliver(width)) {
         return fail("it did not go from rest to the sliver");
     }
     const int middle = kRestY + kHeight / 2;
@@ -260,41 +233,19 @@ bool PopupOnTop(HWND main, int width) {
 class ExpectedFace {
   public:
     ExpectedFace(int width, const std::string& text, const char* caption)
-        : m_width(width), m_pixels(static_cast<size_t>(width) * kHeight) {
-        ScreenDc screen;
-        MemoryDc memory(screen.Get());
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -kHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        GdiObject bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (bitmap.Get() == nullptr || bits == nullptr) {
-            return;
-        }
-        {
-            SelectGuard select(memory.Get(), bitmap.Get());
-            GdiObject tile(CreateSolidBrush(RGB(kTile.r, kTile.g, kTile.b)));
-            RECT all{0, 0, width, kHeight};
-            FillRect(memory.Get(), &all, static_cast<HBRUSH>(tile.Get()));
-            SetBkMode(memory.Get(), TRANSPARENT);
-            SetTextColor(memory.Get(), RGB(kText.r, kText.g, kText.b));
-            if (caption != nullptr) {
-                RECT captionRect{width - 84, 44, width - 25, 60};
-                DrawTextA(memory.Get(), caption, -1, &captionRect, kCaptionFlags);
-            }
-            RECT textRect{10, 9, width - 10, 57};
-            DrawTextA(memory.Get(), text.c_str(), -1, &textRect, kTrackFlags);
-            GdiFlush();
-        }
-        const auto* bgrx = static_cast<const uint8_t*>(bits);
-        for (size_t i = 0; i < m_pixels.size(); ++i) {
-            m_pixels[i] = Rgb{bgrx[i * 4 + 2], bgrx[i * 4 + 1], bgrx[i * 4]};
-        }
-    }
+        : m_width(width), m_pixels(PaintedPixels(width, kHeight, [&](HDC dc) {
+              GdiObject tile(CreateSolidBrush(RGB(kTile.r, kTile.g, kTile.b)));
+              RECT all{0, 0, width, kHeight};
+              FillRect(dc, &all, static_cast<HBRUSH>(tile.Get()));
+              SetBkMode(dc, TRANSPARENT);
+              SetTextColor(dc, RGB(kText.r, kText.g, kText.b));
+              if (caption != nullptr) {
+                  RECT captionRect{width - 84, 44, width - 25, 60};
+                  DrawTextA(dc, caption, -1, &captionRect, kCaptionFlags);
+              }
+              RECT textRect{10, 9, width - 10, 57};
+              DrawTextA(dc, text.c_str(), -1, &textRect, kTrackFlags);
+          })) {}
 
     // Pixels that differ inside the frame, left of the button column.
     int Mismatches(const ScreenCapture& capture) const {
@@ -327,7 +278,7 @@ testing::AssertionResult ShowsFace(HWND main, int width, const std::string& text
     int mismatches = -1;
     const bool shown = WaitUntil(
         [&] {
-            if (WindowBox(main) != Rest(width) || !PopupOnTop(main, width)) {
+            if (WindowBox(main) != PopupAtRest(width) || !PopupOnTop(main, width)) {
                 return false;
             }
             const ScreenCapture capture(PopupOnScreen(width));
@@ -371,33 +322,8 @@ CaptionInk ReadCaptionInk(int width) {
     return ink;
 }
 
-// ---------------------------------------------------------------------------
-// Driving
-
-// A press and release of the left button at a client point, posted as the
-// system would deliver them to the window under the cursor.
-void PostClick(HWND main, POINT client) {
-    const LPARAM at = MAKELPARAM(client.x, client.y);
-    PostMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(main, WM_LBUTTONUP, 0, at);
-}
-
-// A real click of the left button where the cursor is, through the input queue.
-void ClickHere() {
-    INPUT inputs[2] = {};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
 // Long enough for at least two polls (300 ms apart) to see a change.
 constexpr DWORD kTwoPolls = 800;
-
-bool IsSliver(const Box& b) {
-    return b.x == 0 && b.y == 0 && b.height == 6 && b.width <= 1;
-}
 
 } // namespace
 
@@ -419,7 +345,7 @@ TEST(Popup, GrowsInRestsSwitchesAndCollapses) {
     const std::string first = "Band\nWinamp Blues\nWinamp";
     const int w1 = PopupWidth(first);
     winamp.SetTitle("7. Band - Winamp Blues - Winamp");
-    ASSERT_TRUE(trace.RecordUntil([&](const Box& b) { return b == Rest(w1); }, kGenerousMs))
+    ASSERT_TRUE(trace.RecordUntil([&](const Box& b) { return b == PopupAtRest(w1); }, kGenerousMs))
         << Describe(trace.Boxes());
     EXPECT_TRUE(GrewIn(trace.Boxes(), w1));
     EXPECT_TRUE(ShowsFace(main, w1, first, nullptr, "popup-first-title"));
@@ -433,7 +359,7 @@ TEST(Popup, GrowsInRestsSwitchesAndCollapses) {
     trace.Clear();
     trace.RecordFor(kTwoPolls);
     EXPECT_TRUE(winamp.CommandIds().empty());
-    EXPECT_EQ(trace.Boxes(), std::vector<Box>{Rest(w1)}) << Describe(trace.Boxes());
+    EXPECT_EQ(trace.Boxes(), std::vector<Box>{PopupAtRest(w1)}) << Describe(trace.Boxes());
 
     // A new title while it is up: it shrinks into its right edge and grows in
     // again, wider, with the new text.
@@ -444,7 +370,7 @@ TEST(Popup, GrowsInRestsSwitchesAndCollapses) {
     trace.Clear();
     winamp.SetTitle("12. A Much Longer Artist Name For A Wider Pop-up - "
                     "And A Title Long Enough To Need Another Tile Or Two - Winamp");
-    ASSERT_TRUE(trace.RecordUntil([&](const Box& b) { return b == Rest(w2); }, kGenerousMs))
+    ASSERT_TRUE(trace.RecordUntil([&](const Box& b) { return b == PopupAtRest(w2); }, kGenerousMs))
         << Describe(trace.Boxes());
     const std::vector<Box>& boxes = trace.Boxes();
     size_t shrinkEnd = 0;
@@ -462,7 +388,7 @@ TEST(Popup, GrowsInRestsSwitchesAndCollapses) {
     // longer), then collapses to a sliver at the screen's corner.
     const ULONGLONG restSeen = GetTickCount64();
     trace.Clear();
-    ASSERT_TRUE(trace.RecordUntil([&](const Box& b) { return b != Rest(w2); }, kGenerousMs));
+    ASSERT_TRUE(trace.RecordUntil([&](const Box& b) { return b != PopupAtRest(w2); }, kGenerousMs));
     EXPECT_GE(GetTickCount64() - restSeen, 4000u) << "it did not stay up for five seconds";
     ASSERT_TRUE(trace.RecordUntil([&](const Box& b) { return b == Sliver(w2); }, kGenerousMs))
         << Describe(trace.Boxes());
@@ -484,7 +410,7 @@ TEST(Popup, AButtonUnderTheCursorKeepsItUpShowsItsCaptionAndTakesClicks) {
     const int w = PopupWidth(text);
 
     FakeWinamp winamp("3. Artist - Song - Winamp");
-    ASSERT_TRUE(WaitUntil([&] { return WindowBox(main) == Rest(w); })) << WindowBox(main);
+    ASSERT_TRUE(WaitUntil([&] { return WindowBox(main) == PopupAtRest(w); })) << WindowBox(main);
     const ULONGLONG restSeen = GetTickCount64();
     EXPECT_TRUE(ShowsFace(main, w, text, nullptr, "popup-no-caption"));
 
@@ -501,7 +427,7 @@ TEST(Popup, AButtonUnderTheCursorKeepsItUpShowsItsCaptionAndTakesClicks) {
     SetCursorPos(OnScreen(PreviousButton(w)).x, OnScreen(PreviousButton(w)).y);
     EXPECT_TRUE(ShowsFace(main, w, text, "Previous", "popup-caption-previous"));
 
-    Session::ParkCursor();
+    ParkCursor();
     EXPECT_TRUE(ShowsFace(main, w, text, nullptr, "popup-caption-gone"));
     EXPECT_EQ(ReadCaptionInk(w).pixels, 0);
 
@@ -510,12 +436,12 @@ TEST(Popup, AButtonUnderTheCursorKeepsItUpShowsItsCaptionAndTakesClicks) {
     GeometryTrace trace(main);
     trace.RecordFor(kTwoPolls);
     trace.RecordUntil([&](const Box&) { return GetTickCount64() > restSeen + 7500; }, kGenerousMs);
-    EXPECT_EQ(trace.Boxes(), std::vector<Box>{Rest(w)}) << Describe(trace.Boxes());
+    EXPECT_EQ(trace.Boxes(), std::vector<Box>{PopupAtRest(w)}) << Describe(trace.Boxes());
 
     // A real click on Next, and posted clicks on the buttons' edges, reach
     // the player; none of them hides the pop-up.
     ASSERT_TRUE(WaitUntil([&] { return PopupOnTop(main, w); }));
-    ClickHere();
+    ClickLeftButton();
     ASSERT_TRUE(WaitUntil([&] { return winamp.CommandIds().size() == 1; }))
         << "the click on Next reached no player";
     PostClick(main, POINT{w - 20, 6}); // Previous, top-left pixel
@@ -527,12 +453,12 @@ TEST(Popup, AButtonUnderTheCursorKeepsItUpShowsItsCaptionAndTakesClicks) {
         EXPECT_EQ(command.lParam, 0);
     }
     trace.RecordFor(kTwoPolls);
-    EXPECT_EQ(trace.Boxes(), std::vector<Box>{Rest(w)}) << Describe(trace.Boxes());
+    EXPECT_EQ(trace.Boxes(), std::vector<Box>{PopupAtRest(w)}) << Describe(trace.Boxes());
 
     // Off the buttons, over the text, it goes at once.
     SetCursorPos(OnScreen(TextArea()).x, OnScreen(TextArea()).y);
     EXPECT_TRUE(trace.RecordUntil(IsSliver, kGenerousMs)) << Describe(trace.Boxes());
-    Session::ParkCursor();
+    ParkCursor();
 
     ExitCleanly(*session.program);
 }
@@ -547,7 +473,7 @@ TEST(Popup, TheToggleCommandShowsAndHidesAndWaitsForMovesToEnd) {
     // Before any track: an empty pop-up of seven tiles, whose Previous and
     // Next send nothing.
     session.program->PostCommand(kCommandToggle);
-    ASSERT_TRUE(trace.RecordUntil([](const Box& b) { return b == Rest(317); }, kGenerousMs))
+    ASSERT_TRUE(trace.RecordUntil([](const Box& b) { return b == PopupAtRest(317); }, kGenerousMs))
         << Describe(trace.Boxes());
     EXPECT_TRUE(GrewIn(trace.Boxes(), 317));
     EXPECT_TRUE(ShowsFace(main, 317, "", nullptr, "popup-empty"));
@@ -563,7 +489,7 @@ TEST(Popup, TheToggleCommandShowsAndHidesAndWaitsForMovesToEnd) {
     session.program->PostCommand(kCommandToggle);
     ASSERT_TRUE(trace.RecordUntil(IsSliver, kGenerousMs)) << Describe(trace.Boxes());
     EXPECT_TRUE(Collapsed(trace.Boxes(), 317));
-    Session::ParkCursor();
+    ParkCursor();
 
     // A track, then the toggle while it grows in: ignored.
     const std::string text = "Someone\nSomething\nWinamp";
@@ -574,11 +500,11 @@ TEST(Popup, TheToggleCommandShowsAndHidesAndWaitsForMovesToEnd) {
         trace.RecordUntil([](const Box& b) { return b.y == kRestY && b.x >= 2; }, kGenerousMs));
     ASSERT_LT(trace.Last().x, kRestX) << "the grow-in was over before the driver saw it";
     session.program->PostCommand(kCommandToggle);
-    ASSERT_TRUE(trace.RecordUntil([&](const Box& b) { return b == Rest(w); }, kGenerousMs));
+    ASSERT_TRUE(trace.RecordUntil([&](const Box& b) { return b == PopupAtRest(w); }, kGenerousMs));
     SetCursorPos(OnScreen(NextButton(w)).x, OnScreen(NextButton(w)).y);
     trace.Clear();
     trace.RecordFor(kTwoPolls);
-    EXPECT_EQ(trace.Boxes(), std::vector<Box>{Rest(w)}) << Describe(trace.Boxes());
+    EXPECT_EQ(trace.Boxes(), std::vector<Box>{PopupAtRest(w)}) << Describe(trace.Boxes());
 
     // The toggle hides it; a second one while it collapses is ignored.
     session.program->PostCommand(kCommandToggle);
@@ -591,10 +517,10 @@ TEST(Popup, TheToggleCommandShowsAndHidesAndWaitsForMovesToEnd) {
 
     // Hidden, it shows the last track again, whose buttons now work.
     session.program->PostCommand(kCommandToggle);
-    ASSERT_TRUE(trace.RecordUntil([&](const Box& b) { return b == Rest(w); }, kGenerousMs))
+    ASSERT_TRUE(trace.RecordUntil([&](const Box& b) { return b == PopupAtRest(w); }, kGenerousMs))
         << Describe(trace.Boxes());
     EXPECT_TRUE(GrewIn(trace.Boxes(), w));
-    Session::ParkCursor();
+    ParkCursor();
     EXPECT_TRUE(ShowsFace(main, w, text, nullptr, "popup-on-demand"));
     PostClick(main, NextButton(w));
     EXPECT_TRUE(WaitUntil([&] { return winamp.CommandIds() == std::vector<WPARAM>{kWinampNext}; }));
@@ -623,14 +549,16 @@ TEST(Popup, ExitInTheMiddleOfAMoveEndsTheProgramCleanly) {
             moving = [](const Box& b) { return b.y == kRestY && b.x >= 0 && b.x < kRestX / 2; };
             break;
         case During::Switch:
-            ASSERT_TRUE(trace.RecordUntil([&](const Box& b) { return b == Rest(w); }, kGenerousMs));
+            ASSERT_TRUE(
+                trace.RecordUntil([&](const Box& b) { return b == PopupAtRest(w); }, kGenerousMs));
             winamp.SetTitle("99. Second - Song - Winamp");
-            moving = [&](const Box& b) { return b != Rest(w); };
+            moving = [&](const Box& b) { return b != PopupAtRest(w); };
             break;
         case During::Hide:
-            ASSERT_TRUE(trace.RecordUntil([&](const Box& b) { return b == Rest(w); }, kGenerousMs));
+            ASSERT_TRUE(
+                trace.RecordUntil([&](const Box& b) { return b == PopupAtRest(w); }, kGenerousMs));
             session.program->PostCommand(kCommandToggle);
-            moving = [&](const Box& b) { return b != Rest(w); };
+            moving = [&](const Box& b) { return b != PopupAtRest(w); };
             break;
         }
         ASSERT_TRUE(trace.RecordUntil(moving, kGenerousMs)) << Describe(trace.Boxes());
@@ -659,10 +587,10 @@ TEST(Popup, TitlesChangingFasterThanThePollEndWithTheLastOneShown) {
     winamp.SetTitle("1000. The Very Last Artist Of This Rather Long Evening - "
                     "And Their Final Song With An Even Longer Name - Winamp");
 
-    ASSERT_TRUE(WaitUntil([&] { return WindowBox(main) == Rest(w); })) << WindowBox(main);
+    ASSERT_TRUE(WaitUntil([&] { return WindowBox(main) == PopupAtRest(w); })) << WindowBox(main);
     GeometryTrace trace(main);
     trace.RecordFor(kTwoPolls);
-    EXPECT_EQ(trace.Boxes(), std::vector<Box>{Rest(w)}) << Describe(trace.Boxes());
+    EXPECT_EQ(trace.Boxes(), std::vector<Box>{PopupAtRest(w)}) << Describe(trace.Boxes());
     EXPECT_TRUE(ShowsFace(main, w, last, nullptr, "popup-last-of-many"));
 
     ExitCleanly(*session.program);

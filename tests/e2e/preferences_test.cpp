@@ -1,13 +1,14 @@
 // The Preferences dialog of the running program, driven from outside: how it
 // opens, what it shows, what OK and Cancel do to the settings file, the About
 // box it opens, and a skin change reaching the pop-up.
+#include "support/CleanExit.h"
 #include "support/E2e.h"
 #include "support/FlatSkin.h"
+#include "support/PopupPlace.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,11 +28,9 @@ constexpr char kSignalSkin[] = "Signal";
 const Rgb kSignalTile{230, 20, 140};
 const Rgb kSignalBorder{0, 255, 0}; // "border=0000FF00"
 
-// The pop-up at rest with no track text: seven tiles wide, at (64, 32).
-const Box kPopupAtRest{64, 32, 317, 66};
 // A point on the first tile below any text and left of the buttons, and the
 // same point of the dialog's preview (client coordinates).
-constexpr POINT kPopupTileProbe{64 + 1 + 20, 32 + 1 + 60};
+constexpr POINT kPopupTileProbe{kPopupAtRest.x + 1 + 20, kPopupAtRest.y + 1 + 60};
 constexpr POINT kPreviewTileProbe{27 + 1 + 20, 71 + 1 + 60};
 constexpr RECT kPreviewRect{27, 71, 344, 137};
 
@@ -39,35 +38,9 @@ void AddSignalSkin(const TestInstall& install) {
     AddFlatSkin(install, kSignalSkin, kSignalTile, "text=00FFFFFF\r\nborder=0000FF00\r\n");
 }
 
-std::string Title(HWND window) {
-    char title[256] = {};
-    GetWindowTextA(window, title, sizeof title);
-    return title;
-}
-
-std::vector<HWND> DialogsTitled(const RunningProgram& program, const std::string& title) {
-    std::vector<HWND> found;
-    for (HWND dialog : program.OtherDialogs()) {
-        if (Title(dialog) == title) {
-            found.push_back(dialog);
-        }
-    }
-    return found;
-}
-
-HWND WaitForDialog(const RunningProgram& program, const std::string& title) {
-    HWND dialog = nullptr;
-    WaitUntil([&] {
-        const std::vector<HWND> found = DialogsTitled(program, title);
-        dialog = found.empty() ? nullptr : found.front();
-        return dialog != nullptr;
-    });
-    return dialog;
-}
-
 HWND OpenPreferences(RunningProgram& program) {
     program.PostCommand(kCommandPreferences);
-    return WaitForDialog(program, kPreferencesTitle);
+    return program.WaitForDialog(kPreferencesTitle);
 }
 
 // Presses a dialog's button as a click would report it.
@@ -159,13 +132,6 @@ std::string Settings(const std::string& keyLines) {
     return "[PREFERENCES]\r\n" + keyLines + "\r\n";
 }
 
-void ExitCleanly(RunningProgram& program) {
-    program.PostCommand(kCommandExit);
-    const std::optional<DWORD> code = program.WaitForExit();
-    ASSERT_TRUE(code.has_value()) << "the program did not end after Exit";
-    EXPECT_EQ(*code, 0u);
-}
-
 } // namespace
 
 TEST(Preferences, OpensOnceCentredShowingTheStoredChoicesAndOkStoresThem) {
@@ -181,9 +147,9 @@ TEST(Preferences, OpensOnceCentredShowingTheStoredChoicesAndOkStoresThem) {
     // after it shows that it has been handled.
     program.PostCommand(kCommandPreferences);
     program.PostCommand(kCommandAbout);
-    HWND about = WaitForDialog(program, kAboutTitle);
+    HWND about = program.WaitForDialog(kAboutTitle);
     ASSERT_NE(about, nullptr);
-    EXPECT_EQ(DialogsTitled(program, kPreferencesTitle).size(), 1u);
+    EXPECT_EQ(program.DialogsTitled(kPreferencesTitle).size(), 1u);
     PostClick(about, IDOK);
     ASSERT_TRUE(WaitUntilGone(about));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(dialog) != FALSE; }));
@@ -212,7 +178,7 @@ TEST(Preferences, OpensOnceCentredShowingTheStoredChoicesAndOkStoresThem) {
 
     // Its About button opens the About box, which disables it until it closes.
     PostClick(dialog, kAboutButton);
-    about = WaitForDialog(program, kAboutTitle);
+    about = program.WaitForDialog(kAboutTitle);
     ASSERT_NE(about, nullptr) << "the About button opened nothing";
     EXPECT_FALSE(IsWindowEnabled(dialog));
     PostClick(about, IDOK);
@@ -227,7 +193,7 @@ TEST(Preferences, OpensOnceCentredShowingTheStoredChoicesAndOkStoresThem) {
     const std::string expected = Settings("skin=Signal\r\nenwinamp=1\r\nenwmp=0\r\n");
     EXPECT_TRUE(WaitUntil([&] { return install.ReadSettings() == expected; }))
         << install.ReadSettings().value_or("(no file)");
-    EXPECT_TRUE(DialogsTitled(program, kPreferencesTitle).empty());
+    EXPECT_TRUE(program.DialogsTitled(kPreferencesTitle).empty());
 
     ExitCleanly(program);
 }

@@ -7,7 +7,9 @@
 // The expected face of the pop-up is built here from the skin's own files:
 // frame in the definition's border colour, tiles and buttons copied pixel
 // for pixel from the bitmaps.
+#include "support/CleanExit.h"
 #include "support/E2e.h"
+#include "support/PopupPlace.h"
 
 #include "config/IniFile.h"
 
@@ -29,9 +31,9 @@ namespace {
 
 const char kDefaultSettings[] = "[PREFERENCES]\r\nskin=Default Skin 1\r\n\r\n";
 
-// The pop-up at rest with a short text: seven tiles wide, at (64, 32).
-const Box kPopupAtRest{64, 32, 317, 66};
-constexpr RECT kPopupRect{64, 32, 64 + 317, 32 + 66};
+// The pop-up at rest with a short text, as a screen rectangle.
+constexpr RECT kPopupRect{kPopupAtRest.x, kPopupAtRest.y, kPopupAtRest.Right(),
+                          kPopupAtRest.Bottom()};
 // Where the text may be drawn, in the pop-up's own coordinates.
 constexpr RECT kTextArea{10, 9, 317 - 10, 57};
 // The three buttons' top-left corners (13 x 16 each).
@@ -189,13 +191,6 @@ testing::AssertionResult ShowsNothingElse(const RunningProgram& program) {
                    << "a window \"" << info.title << "\" of class " << info.className << " shows";
     }
     return testing::AssertionSuccess();
-}
-
-void ExitCleanly(RunningProgram& program) {
-    program.PostCommand(kCommandExit);
-    const std::optional<DWORD> code = program.WaitForExit();
-    ASSERT_TRUE(code.has_value()) << "the program did not end after Exit";
-    EXPECT_EQ(*code, 0u);
 }
 
 const SkinFiles kDefaultSkin{"Default Skin 1", "background.bmp", "", "", ""};

@@ -2,6 +2,7 @@
 // window, the keys that must not close it, Exit, a second instance, and the
 // settings file — kept intact, created on first start, and survived when it
 // is hostile or cannot be written.
+#include "support/CleanExit.h"
 #include "support/E2e.h"
 
 #include <gtest/gtest.h>
@@ -25,14 +26,6 @@ std::vector<std::string> EntriesBesideSkins(const TestInstall& install) {
     std::vector<std::string> entries = install.Entries();
     entries.erase(std::remove(entries.begin(), entries.end(), "interface"), entries.end());
     return entries;
-}
-
-// Ends the program through its Exit command and expects a clean exit.
-void ExitCleanly(RunningProgram& program) {
-    program.PostCommand(kCommandExit);
-    const std::optional<DWORD> code = program.WaitForExit();
-    ASSERT_TRUE(code.has_value()) << "the program did not end after Exit";
-    EXPECT_EQ(*code, 0u);
 }
 
 } // namespace

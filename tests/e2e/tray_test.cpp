@@ -2,8 +2,11 @@
 // shell's tray, its callback message, the menu it opens (read on the screen
 // and driven with the keyboard, since another process cannot read its
 // items under Wine), and Exit.
+#include "support/CleanExit.h"
 #include "support/E2e.h"
 #include "support/FlatSkin.h"
+#include "support/Mouse.h"
+#include "support/PopupPlace.h"
 
 #include "app/PopupLayout.h"
 
@@ -23,8 +26,6 @@ constexpr char kSignalSkin[] = "Signal";
 const Rgb kSignalTile{230, 20, 140};
 const char kSettings[] = "[PREFERENCES]\r\nskin=Signal\r\nenwinamp=0\r\nenwmp=0\r\n";
 
-// The pop-up at rest with no track text: seven tiles wide, at (64, 32).
-const Box kPopupAtRest{kRestX, kRestY, kMinPopupWidth, kPopupHeight};
 const Box kHiddenAtStart{0, 0, 0, 0};
 
 // Somewhere no window of the program is, so no button of the pop-up is hovered.
@@ -72,12 +73,6 @@ HWND FindMenu(const RunningProgram& program) {
     return nullptr;
 }
 
-HWND WaitForMenu(const RunningProgram& program) {
-    HWND menu = nullptr;
-    WaitUntil([&] { return (menu = FindMenu(program)) != nullptr; });
-    return menu;
-}
-
 bool WaitForNoMenu(const RunningProgram& program) {
     return WaitUntil([&] { return FindMenu(program) == nullptr; });
 }
@@ -90,24 +85,10 @@ std::vector<std::string> DialogTitles(const RunningProgram& program) {
     return titles;
 }
 
-HWND WaitForDialog(const RunningProgram& program, const std::string& title) {
-    HWND found = nullptr;
-    WaitUntil([&] {
-        for (HWND dialog : program.OtherDialogs()) {
-            if (DescribeWindow(dialog).title == title) {
-                found = dialog;
-                return true;
-            }
-        }
-        return false;
-    });
-    return found;
-}
-
 // Opens the tray menu as the shell would on a right-button release over the icon.
 HWND OpenMenu(const RunningProgram& program) {
     program.PostTrayNotify(WM_RBUTTONUP);
-    return WaitForMenu(program);
+    return program.WaitForPopupMenu();
 }
 
 void ClickRightButton(bool down, bool up) {
@@ -133,8 +114,8 @@ void ExpectEmptyPopupAtRest(HWND main) {
     PumpFor(300); // the last paint
     const PopupLayout layout = ComputePopupLayout(0);
     // The text area left of the button column and the caption.
-    const RECT text{kRestX + layout.text.left, kRestY + layout.text.top,
-                    kRestX + layout.caption.left, kRestY + layout.text.bottom};
+    const RECT text{kPopupAtRest.x + layout.text.left, kPopupAtRest.y + layout.text.top,
+                    kPopupAtRest.x + layout.caption.left, kPopupAtRest.y + layout.text.bottom};
     const ScreenCapture capture(text);
     EXPECT_EQ(capture.Count(kSignalTile), capture.Width() * capture.Height())
         << "something was drawn in the text area of an empty pop-up";
@@ -147,7 +128,7 @@ void HideWithToggle(const RunningProgram& program, UINT mouseMessage, HWND targe
     bool started = false;
     for (int attempt = 0; attempt < 5 && !started; ++attempt) {
         program.PostTrayNotify(mouseMessage, kTrayIconId, target);
-        started = WaitUntil([&] { return WindowBox(main).height < kPopupHeight; }, 3000);
+        started = WaitUntil([&] { return WindowBox(main).height < kPopupAtRest.height; }, 3000);
     }
     ASSERT_TRUE(started) << "the pop-up did not start to hide";
     // Collapsed into a sliver 6 pixels high at the top-left corner (one pixel
@@ -155,13 +136,6 @@ void HideWithToggle(const RunningProgram& program, UINT mouseMessage, HWND targe
     ASSERT_TRUE(WaitUntil([&] { return WindowBox(main).x == 0 && WindowBox(main).y == 0; }))
         << WindowBox(main);
     EXPECT_EQ(WindowBox(main), (Box{0, 0, 1, 6}));
-}
-
-void ExitCleanly(RunningProgram& program) {
-    program.PostCommand(kCommandExit);
-    const std::optional<DWORD> code = program.WaitForExit();
-    ASSERT_TRUE(code.has_value()) << "the program did not end after Exit";
-    EXPECT_EQ(*code, 0u);
 }
 
 class Tray : public testing::Test {
@@ -229,7 +203,7 @@ TEST_F(Tray, ARightClickOnTheIconOpensTheMenuOnReleaseAtTheCursor) {
     // Releasing it opens the menu with its top-left corner at the cursor,
     // or as near as the screen allows.
     ClickRightButton(false, true);
-    HWND menu = WaitForMenu(*m_program);
+    HWND menu = m_program->WaitForPopupMenu();
     ASSERT_NE(menu, nullptr) << "no menu opened";
     PumpFor(300);
     const Box box = WindowBox(menu);
@@ -291,11 +265,7 @@ TEST_F(Tray, EscapeClosesTheMenuWithoutACommandAndItOpensAgain) {
     menu = OpenMenu(*m_program);
     ASSERT_NE(menu, nullptr) << "the menu did not open a second time";
     SetCursorPos(kCursorAway.x, kCursorAway.y);
-    INPUT click[2] = {};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, click, sizeof(INPUT));
+    ClickLeftButton();
     EXPECT_TRUE(WaitForNoMenu(*m_program)) << "a click elsewhere did not close the menu";
     ExpectIdle();
     ExitCleanly(*m_program);
@@ -336,7 +306,7 @@ TEST_F(Tray, KeysInTheLiveMenuRunTheChosenCommand) {
     // The accelerator of "&About".
     ASSERT_NE(OpenMenu(*m_program), nullptr);
     TypeText("a");
-    HWND about = WaitForDialog(*m_program, "About Trackglow");
+    HWND about = m_program->WaitForDialog("About Trackglow");
     ASSERT_NE(about, nullptr) << "A in the menu opened no About box";
     EXPECT_TRUE(WaitForNoMenu(*m_program));
     PostKey(about, VK_ESCAPE);
@@ -354,7 +324,7 @@ TEST_F(Tray, KeysInTheLiveMenuRunTheChosenCommand) {
     PressKey(VK_DOWN);
     PressKey(VK_DOWN);
     PressKey(VK_RETURN);
-    HWND preferences = WaitForDialog(*m_program, "Preferences");
+    HWND preferences = m_program->WaitForDialog("Preferences");
     ASSERT_NE(preferences, nullptr) << "Down, Down, Enter opened no Preferences dialog";
     PostKey(preferences, VK_ESCAPE);
     EXPECT_TRUE(WaitUntil([&] { return m_program->OtherDialogs().empty(); }));
@@ -371,7 +341,7 @@ TEST_F(Tray, KeysInTheLiveMenuRunTheChosenCommand) {
 
 TEST_F(Tray, TheMenuStillWorksWhileTheAboutBoxIsOpen) {
     m_program->PostCommand(kCommandAbout);
-    HWND first = WaitForDialog(*m_program, "About Trackglow");
+    HWND first = m_program->WaitForDialog("About Trackglow");
     ASSERT_NE(first, nullptr);
 
     ASSERT_NE(OpenMenu(*m_program), nullptr) << "no menu while the About box is open";

@@ -2,12 +2,15 @@
 // the setting that switches watching Winamp on, and the Previous and Next
 // commands the pop-up's buttons send — also to a player that has gone or
 // hangs. Only the pop-up's rectangle and the commands are looked at here.
+#include "support/CleanExit.h"
 #include "support/E2e.h"
+#include "support/Mouse.h"
+#include "support/PopupPlace.h"
+#include "support/ScreenTurn.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,28 +19,9 @@ using namespace e2e;
 
 namespace {
 
-// Every program on the display shares the screen, the cursor and the pop-up's
-// resting place, so the test programs that bring the pop-up up take turns:
-// each holds this system-wide mutex while it runs.
-class ScreenTurn : public testing::Environment {
-  public:
-    void SetUp() override {
-        m_turn.Reset(CreateMutexA(nullptr, FALSE, "Trackglow end-to-end screen turn"));
-        // Abandoned by a program that was killed: the turn is ours all the same.
-        WaitForSingleObject(m_turn.Get(), 5 * 60 * 1000);
-    }
-    void TearDown() override { ReleaseMutex(m_turn.Get()); }
-
-  private:
-    UniqueHandle m_turn;
-};
-
+// This program brings the pop-up up: it takes its turn on the screen.
 [[maybe_unused]] testing::Environment* const kScreenTurn =
     testing::AddGlobalTestEnvironment(new ScreenTurn);
-
-constexpr int kRestX = 64;
-constexpr int kRestY = 32;
-constexpr int kHeight = 66;
 
 // Long enough for at least two polls (300 ms apart) to see a change.
 constexpr DWORD kTwoPolls = 800;
@@ -48,27 +32,8 @@ std::string Settings(const std::string& keyLines) {
 
 const std::string kWatchWinamp = Settings("enwinamp=1\r\nenwmp=0\r\n");
 
-bool AtRest(const Box& b) {
-    return b.x == kRestX && b.y == kRestY && b.height == kHeight && b.width >= 317;
-}
-
-bool IsSliver(const Box& b) {
-    return b.x == 0 && b.y == 0 && b.height == 6 && b.width <= 1;
-}
-
 bool Untouched(const Box& b) {
     return b == Box{0, 0, 0, 0};
-}
-
-void ParkCursor() {
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
-}
-
-void ExitCleanly(RunningProgram& program) {
-    program.PostCommand(kCommandExit);
-    const std::optional<DWORD> code = program.WaitForExit();
-    ASSERT_TRUE(code.has_value()) << "the program did not end after Exit";
-    EXPECT_EQ(*code, 0u) << std::hex << "exit code 0x" << *code;
 }
 
 // Records the pop-up's rectangle for two polls and expects it not to move.
@@ -83,16 +48,11 @@ void ExpectNoMoveFor(HWND main, const std::string& what) {
 // Waits for the pop-up to come to rest and returns its width (0 if it never did).
 int WaitForRest(HWND main) {
     GeometryTrace trace(main);
-    return trace.RecordUntil(AtRest, kGenerousMs) ? trace.Last().width : 0;
+    return trace.RecordUntil(IsAtRest, kGenerousMs) ? trace.Last().width : 0;
 }
 
 // Clicks on the pop-up's Previous and Next buttons (a pop-up W wide), posted
 // as the system delivers a click to the window under the cursor.
-void PostClick(HWND main, POINT client) {
-    const LPARAM at = MAKELPARAM(client.x, client.y);
-    PostMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(main, WM_LBUTTONUP, 0, at);
-}
 void ClickPrevious(HWND main, int width) {
     PostClick(main, POINT{width - 14, 14});
 }
@@ -183,10 +143,11 @@ TEST(Winamp, PausedStoppedIdleAndRepeatedTitlesShowNothing) {
     // its own as usual.
     program.PostCommand(kCommandToggle);
     GeometryTrace trace(main);
-    ASSERT_TRUE(trace.RecordUntil([](const Box& b) { return b.height < kHeight; }, kGenerousMs));
+    ASSERT_TRUE(trace.RecordUntil([](const Box& b) { return b.height < kPopupAtRest.height; },
+                                  kGenerousMs));
     winamp->SetTitle("3. Artist - Third Song - Winamp");
     trace.Clear();
-    ASSERT_TRUE(trace.RecordUntil(AtRest, kGenerousMs)) << Describe(trace.Boxes());
+    ASSERT_TRUE(trace.RecordUntil(IsAtRest, kGenerousMs)) << Describe(trace.Boxes());
     trace.Clear();
     trace.RecordFor(kTwoPolls);
     EXPECT_EQ(trace.Boxes().size(), 1u) << Describe(trace.Boxes());
@@ -256,7 +217,7 @@ TEST(Winamp, PreviousAndNextReachWinampOnlyOnceItReportedATrack) {
     // A track: the buttons send Winamp's commands, each once, in order.
     winamp->SetTitle("5. Artist - Song - Winamp");
     GeometryTrace trace(main);
-    ASSERT_TRUE(trace.RecordUntil([](const Box& b) { return !AtRest(b); }, kGenerousMs));
+    ASSERT_TRUE(trace.RecordUntil([](const Box& b) { return !IsAtRest(b); }, kGenerousMs));
     const int width = WaitForRest(main);
     ASSERT_GT(width, 0) << WindowBox(main);
     ClickPrevious(main, width);
@@ -281,7 +242,7 @@ TEST(Winamp, PreviousAndNextReachWinampOnlyOnceItReportedATrack) {
     // hangs. (Its title is read without asking it, so its track comes up.)
     HungWinamp hung("6. Artist - Yet Another Song - Winamp");
     trace.Clear();
-    ASSERT_TRUE(trace.RecordUntil([](const Box& b) { return !AtRest(b); }, kGenerousMs));
+    ASSERT_TRUE(trace.RecordUntil([](const Box& b) { return !IsAtRest(b); }, kGenerousMs));
     const int hungWidth = WaitForRest(main);
     ASSERT_GT(hungWidth, 0) << WindowBox(main);
     ClickNext(main, hungWidth);

@@ -15,6 +15,10 @@
 // Every wait dispatches the driver's messages (the program's SendMessage
 // calls to a FakeWinamp complete only then). Time limits are generous and
 // never checked as targets: tests look at shapes, orders and end states.
+//
+// What only some tests use is included on its own: CleanExit.h (the Exit
+// command and its exit code), Mouse.h, PopupPlace.h (where the pop-up rests),
+// ScreenTurn.h (taking turns on the screen), FlatSkin.h and BitmapFile.h.
 #pragma once
 
 #include "support/FakeWinamp.h"

@@ -17,8 +17,8 @@ struct Box {
     int width = 0;
     int height = 0;
 
-    int Right() const { return x + width; }
-    int Bottom() const { return y + height; }
+    constexpr int Right() const { return x + width; }
+    constexpr int Bottom() const { return y + height; }
 };
 
 bool operator==(const Box& a, const Box& b);

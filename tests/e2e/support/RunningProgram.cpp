@@ -134,6 +134,25 @@ std::vector<HWND> RunningProgram::OtherDialogs() const {
     return dialogs;
 }
 
+std::vector<HWND> RunningProgram::DialogsTitled(const std::string& title) const {
+    std::vector<HWND> dialogs;
+    for (HWND dialog : OtherDialogs()) {
+        if (DescribeWindow(dialog).title == title) {
+            dialogs.push_back(dialog);
+        }
+    }
+    return dialogs;
+}
+
+HWND RunningProgram::WaitForDialog(const std::string& title, DWORD timeoutMs) const {
+    return WaitForWindow(
+        [&](const WindowInfo& info) {
+            return info.className == kDialogClass && info.visible && info.window != m_mainWindow &&
+                   info.title == title;
+        },
+        timeoutMs);
+}
+
 HWND RunningProgram::WaitForWindow(const std::function<bool(const WindowInfo&)>& match,
                                    DWORD timeoutMs) const {
     HWND found = nullptr;

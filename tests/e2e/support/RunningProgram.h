@@ -69,6 +69,10 @@ class RunningProgram {
     HWND FindTrayWindow() const;
     // Visible dialogs of the process other than the main window.
     std::vector<HWND> OtherDialogs() const;
+    // Those of them with this title.
+    std::vector<HWND> DialogsTitled(const std::string& title) const;
+    // Waits for one of them with this title; null when none appeared in time.
+    HWND WaitForDialog(const std::string& title, DWORD timeoutMs = kGenerousMs) const;
 
     // Waits for a top-level window of the process that `match` accepts;
     // null when none appeared in time.

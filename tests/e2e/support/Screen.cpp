@@ -27,6 +27,36 @@ Rgb FromColorRef(COLORREF colour) {
     return Rgb{GetRValue(colour), GetGValue(colour), GetBValue(colour)};
 }
 
+std::vector<Rgb> PaintedPixels(int width, int height, const std::function<void(HDC)>& paint) {
+    ScreenDc screen;
+    MemoryDc memory(screen.Get());
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    GdiObject bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bitmap.Get() == nullptr || bits == nullptr) {
+        throw std::runtime_error("PaintedPixels: CreateDIBSection failed");
+    }
+    {
+        SelectGuard select(memory.Get(), bitmap.Get());
+        paint(memory.Get());
+        GdiFlush();
+    }
+
+    // 32-bit DIB pixels are B, G, R, unused.
+    const auto* bgrx = static_cast<const std::uint8_t*>(bits);
+    std::vector<Rgb> pixels(static_cast<size_t>(width) * height);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = Rgb{bgrx[i * 4 + 2], bgrx[i * 4 + 1], bgrx[i * 4 + 0]};
+    }
+    return pixels;
+}
+
 ScreenCapture::ScreenCapture(const RECT& area) {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
@@ -39,35 +69,11 @@ ScreenCapture::ScreenCapture(const RECT& area) {
     }
 
     ScreenDc screen;
-    MemoryDc memory(screen.Get());
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = m_width;
-    info.bmiHeader.biHeight = -m_height; // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    GdiObject bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (bitmap.Get() == nullptr || bits == nullptr) {
-        throw std::runtime_error("ScreenCapture: CreateDIBSection failed");
-    }
-    {
-        SelectGuard select(memory.Get(), bitmap.Get());
-        if (!BitBlt(memory.Get(), 0, 0, m_width, m_height, screen.Get(), m_left, m_top, SRCCOPY)) {
+    m_pixels = PaintedPixels(m_width, m_height, [&](HDC memory) {
+        if (!BitBlt(memory, 0, 0, m_width, m_height, screen.Get(), m_left, m_top, SRCCOPY)) {
             throw std::runtime_error("ScreenCapture: BitBlt from the screen failed");
         }
-    }
-    GdiFlush();
-
-    // 32-bit DIB pixels are B, G, R, unused.
-    const auto* bgrx = static_cast<const std::uint8_t*>(bits);
-    m_rgb.resize(static_cast<size_t>(m_width) * m_height * 3);
-    for (size_t i = 0, n = static_cast<size_t>(m_width) * m_height; i < n; ++i) {
-        m_rgb[i * 3 + 0] = bgrx[i * 4 + 2];
-        m_rgb[i * 3 + 1] = bgrx[i * 4 + 1];
-        m_rgb[i * 3 + 2] = bgrx[i * 4 + 0];
-    }
+    });
 }
 
 ScreenCapture ScreenCapture::WholeScreen() {
@@ -80,22 +86,20 @@ Rgb ScreenCapture::At(int screenX, int screenY) const {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
         throw std::out_of_range("ScreenCapture::At: the point lies outside the capture");
     }
-    const size_t i = (static_cast<size_t>(y) * m_width + x) * 3;
-    return Rgb{m_rgb[i], m_rgb[i + 1], m_rgb[i + 2]};
+    return m_pixels[static_cast<size_t>(y) * m_width + x];
 }
 
 int ScreenCapture::Count(const Rgb& colour) const {
-    int count = 0;
-    for (size_t i = 0; i < m_rgb.size(); i += 3) {
-        if (m_rgb[i] == colour.r && m_rgb[i + 1] == colour.g && m_rgb[i + 2] == colour.b) {
-            ++count;
-        }
-    }
-    return count;
+    return static_cast<int>(std::count(m_pixels.begin(), m_pixels.end(), colour));
 }
 
 std::string ScreenCapture::EncodePng() const {
-    return e2e::EncodePng(m_width, m_height, m_rgb);
+    std::vector<std::uint8_t> rgb;
+    rgb.reserve(m_pixels.size() * 3);
+    for (const Rgb& pixel : m_pixels) {
+        rgb.insert(rgb.end(), {pixel.r, pixel.g, pixel.b});
+    }
+    return e2e::EncodePng(m_width, m_height, rgb);
 }
 
 void ScreenCapture::SavePng(const std::string& path) const {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -21,6 +22,11 @@ bool operator!=(const Rgb& a, const Rgb& b);
 std::ostream& operator<<(std::ostream& out, const Rgb& colour);
 // From the GDI COLORREF form (0x00BBGGRR).
 Rgb FromColorRef(COLORREF colour);
+
+// Lets `paint` draw into a 32-bit bitmap of the given size, selected into a
+// memory DC compatible with the screen, and returns the bitmap's pixels, rows
+// top to bottom. Throws when the bitmap cannot be made.
+std::vector<Rgb> PaintedPixels(int width, int height, const std::function<void(HDC)>& paint);
 
 // The pixels of a screen rectangle, copied at one moment (BitBlt from the
 // screen into a 32-bit DIB section).
@@ -48,7 +54,7 @@ class ScreenCapture {
     int m_top = 0;
     int m_width = 0;
     int m_height = 0;
-    std::vector<std::uint8_t> m_rgb; // rows top to bottom, 3 bytes per pixel
+    std::vector<Rgb> m_pixels; // rows top to bottom
 };
 
 // One pixel of the screen, read now.
