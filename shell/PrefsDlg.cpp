@@ -27,10 +27,6 @@ constexpr char kSampleText[] = "Artist\nTitle\nAlbum Title";
 
 CPrefsDlg::CPrefsDlg() : CDialog(IDD_PREFERENCES) {}
 
-std::string CPrefsDlg::SkinFolder() const {
-    return m_strSkinDirectory.empty() ? SkinDirectory() : m_strSkinDirectory;
-}
-
 void CPrefsDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_SKIN_LIST, m_cbSkin);
 }
@@ -41,7 +37,7 @@ BOOL CPrefsDlg::OnInitDialog() {
     // Every skin definition, in the order the file system returns them. The
     // name is the file name up to its last dot, so "x.y.ini" lists as "x.y".
     CFileFind finder;
-    BOOL more = finder.FindFile((SkinFolder() + "*.ini").c_str());
+    BOOL more = finder.FindFile((SkinDirectory() + "*.ini").c_str());
     while (more) {
         more = finder.FindNextFile();
         m_cbSkin.AddString(finder.GetFileTitle().c_str());
@@ -84,7 +80,7 @@ void CPrefsDlg::OnSkinSelChange() {
         return; // nothing selected: loading would create a skin file named ".ini"
     m_strSkin = m_cbSkin.GetLBText(selected);
 
-    const std::string folder = SkinFolder();
+    const std::string folder = SkinDirectory();
     CIniFile skin(AnsiLeadByte);
     skin.Load(folder + m_strSkin + ".ini"); // a missing definition reads as an empty one
 

@@ -19,11 +19,6 @@ class CPrefsDlg : public CDialog {
     // Paints the preview into `dc` (client coordinates of the dialog).
     void PaintPreview(HDC dc) const;
 
-    // Lists and previews the skins of `directory` (ending in a separator)
-    // instead of the skin directory beside the executable. Set before the
-    // dialog window is made.
-    void SetSkinDirectory(const std::string& directory) { m_strSkinDirectory = directory; }
-
   protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -41,9 +36,7 @@ class CPrefsDlg : public CDialog {
     SkinBackground m_preview;
 
   private:
-    std::string SkinFolder() const;
     void CentreOnScreen();
 
-    std::string m_strSkinDirectory; // empty: the skin directory beside the executable
     bool m_bPreviewLoaded = false;
 };

@@ -1,6 +1,8 @@
 // The Preferences dialog in-process: its skin list, its selection of the
 // stored choices, the preview's pixels for each kind of skin background, and
 // its ownership of the preview's GDI objects.
+#include "SkinTestKit.h"
+
 #include "config/Settings.h"
 #include "framework/Gdi.h"
 #include "res/resource.h"
@@ -9,190 +11,49 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
+using namespace skintest;
+
 namespace {
 
-// Known colours of the test skins' bitmaps and texts (COLORREF 0x00BBGGRR).
-constexpr COLORREF kMiddle = RGB(10, 120, 200);
-constexpr COLORREF kLeftEnd = RGB(200, 40, 40);
-constexpr COLORREF kRightEnd = RGB(40, 200, 40);
-constexpr COLORREF kBorder = RGB(255, 255, 0); // "border=0000FFFF"
-constexpr COLORREF kText = RGB(255, 255, 255); // "text=00FFFFFF"
-constexpr COLORREF kUntouched = RGB(1, 2, 3);  // what the canvas holds before painting
-
-// The preview's place in the dialog's client area.
+// The preview's place in the dialog's client area: the pop-up at its
+// narrowest, seven tiles wide.
 constexpr RECT kPreview{27, 71, 344, 137};
-constexpr int kTiles = 7;
-// A row of the tiles below the sample text's three lines.
-constexpr int kTileProbeY = 132;
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
-template <class T> void Append(std::string& bytes, T value) {
-    for (size_t i = 0; i < sizeof value; ++i)
-        bytes.push_back(static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF));
-}
-
-// A 24-bit bitmap file of one colour.
-void WriteSolidBitmap(const std::string& path, int width, int height, COLORREF colour) {
-    const int stride = (width * 3 + 3) & ~3;
-    std::string bytes = "BM";
-    Append<uint32_t>(bytes, 54 + stride * height);
-    Append<uint32_t>(bytes, 0);
-    Append<uint32_t>(bytes, 54);
-    Append<uint32_t>(bytes, 40);
-    Append<int32_t>(bytes, width);
-    Append<int32_t>(bytes, height);
-    Append<uint16_t>(bytes, 1);
-    Append<uint16_t>(bytes, 24);
-    for (int i = 0; i < 6; ++i)
-        Append<uint32_t>(bytes, 0);
-    for (int y = 0; y < height; ++y) {
-        std::string row;
-        for (int x = 0; x < width; ++x) {
-            row.push_back(static_cast<char>(GetBValue(colour)));
-            row.push_back(static_cast<char>(GetGValue(colour)));
-            row.push_back(static_cast<char>(GetRValue(colour)));
-        }
-        row.resize(static_cast<size_t>(stride), '\0');
-        bytes += row;
-    }
-    WriteFile(path, bytes);
-}
-
-// A skin folder of its own for each test, removed afterwards.
-class SkinFolder {
+// A canvas with room around the preview, so that paint outside it shows.
+class DialogCanvas : public Canvas {
   public:
-    SkinFolder() {
-        char temp[MAX_PATH] = {};
-        ::GetTempPathA(MAX_PATH, temp);
-        static int counter = 0;
-        m_path = std::string(temp) + "tg-prefs-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                 std::to_string(++counter) + "\\";
-        ::CreateDirectoryA(m_path.c_str(), nullptr);
-    }
-    ~SkinFolder() {
-        WIN32_FIND_DATAA found;
-        HANDLE find = ::FindFirstFileA((m_path + "*").c_str(), &found);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                ::DeleteFileA((m_path + found.cFileName).c_str());
-            } while (::FindNextFileA(find, &found));
-            ::FindClose(find);
-        }
-        ::RemoveDirectoryA(m_path.c_str());
-    }
-    SkinFolder(const SkinFolder&) = delete;
-    SkinFolder& operator=(const SkinFolder&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    void Write(const std::string& name, const std::string& text) const {
-        WriteFile(m_path + name, text);
-    }
-    // The names that "*.ini" matches here, in the file system's order.
-    std::vector<std::string> IniFiles() const {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE find = ::FindFirstFileA((m_path + "*.ini").c_str(), &found);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                names.push_back(found.cFileName);
-            } while (::FindNextFileA(find, &found));
-            ::FindClose(find);
-        }
-        return names;
-    }
-
-  private:
-    std::string m_path;
-};
-
-// A 32-bit top-down canvas the size of the dialog's preview area and more,
-// filled with kUntouched, to paint the preview into.
-class Canvas {
-  public:
-    static constexpr int kWidth = 400;
-    static constexpr int kHeight = 200;
-
-    Canvas() : m_dc(::CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = kWidth;
-        info.bmiHeader.biHeight = -kHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_bits = static_cast<uint32_t*>(bits);
-        m_previous = ::SelectObject(m_dc, m_bitmap);
-        HBRUSH fill = ::CreateSolidBrush(kUntouched);
-        RECT all{0, 0, kWidth, kHeight};
-        ::FillRect(m_dc, &all, fill);
-        ::DeleteObject(fill);
-        ::GdiFlush();
-    }
-    ~Canvas() {
-        ::SelectObject(m_dc, m_previous);
-        ::DeleteObject(m_bitmap);
-        ::DeleteDC(m_dc);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-
-    HDC Dc() const { return m_dc; }
-    COLORREF At(int x, int y) const {
-        ::GdiFlush();
-        const uint32_t pixel = m_bits[y * kWidth + x]; // 0x00RRGGBB
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-    }
-
-  private:
-    HDC m_dc;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_previous = nullptr;
-    uint32_t* m_bits = nullptr;
+    DialogCanvas() : Canvas(400, 200) {}
 };
 
 class PrefsDlgTest : public ::testing::Test {
   protected:
     void SetUp() override {
         g_settingsIni.Clear();
-        WriteSolidBitmap(m_skins.Path() + "mid.bmp", 45, 64, kMiddle);
-        WriteSolidBitmap(m_skins.Path() + "left.bmp", 45, 64, kLeftEnd);
-        WriteSolidBitmap(m_skins.Path() + "right.bmp", 45, 64, kRightEnd);
-        const std::string colours = "text=00FFFFFF\r\nborder=0000FFFF\r\n";
+        m_skins.WritePieces();
         // End tiles named but no bgtype: they are ignored.
         m_skins.Write("One.ini",
                       "[SKIN]\r\nimage=mid.bmp\r\nimagel=left.bmp\r\nimager=right.bmp\r\n" +
-                          colours);
+                          kColours);
         m_skins.Write("Three.ini", "[SKIN]\r\nimage=mid.bmp\r\nbgtype=1\r\nimagel=left.bmp\r\n"
                                    "imager=right.bmp\r\n" +
-                                       colours);
+                                       kColours);
         m_skins.Write("NoRight.ini", "[SKIN]\r\nimage=mid.bmp\r\nbgtype=1\r\nimagel=left.bmp\r\n"
                                      "imager=gone.bmp\r\n" +
-                                         colours);
+                                         kColours);
         // Any non-zero bgtype, negative too, means end tiles.
         m_skins.Write("NoLeft.ini", "[SKIN]\r\nimage=mid.bmp\r\nbgtype=-3\r\nimagel=gone.bmp\r\n"
                                     "imager=right.bmp\r\n" +
-                                        colours);
-        m_skins.Write("x.y.ini", "[SKIN]\r\nimage=mid.bmp\r\n" + colours);
+                                        kColours);
+        m_skins.Write("x.y.ini", "[SKIN]\r\nimage=mid.bmp\r\n" + kColours);
     }
     void TearDown() override { g_settingsIni.Clear(); }
 
-    // Makes the dialog window (hidden, modeless) over the test's skin folder.
-    void Open(CPrefsDlg& dialog) const {
-        dialog.SetSkinDirectory(m_skins.Path());
-        ASSERT_TRUE(dialog.Create(IDD_PREFERENCES));
-    }
+    // Makes the dialog window (hidden, modeless); it lists the test's skin
+    // directory, the process's skin directory while m_skins lives.
+    static void Open(CPrefsDlg& dialog) { ASSERT_TRUE(dialog.Create(IDD_PREFERENCES)); }
 
     static std::vector<std::string> Entries(const CPrefsDlg& dialog) {
         std::vector<std::string> entries;
@@ -211,29 +72,16 @@ class PrefsDlgTest : public ::testing::Test {
                        reinterpret_cast<LPARAM>(dialog.m_cbSkin.m_hWnd));
     }
 
-    // The colour of each of the seven tiles, checked at both edges and on the
-    // top and a lower row; a tile whose probes disagree reports kUntouched.
-    static std::vector<COLORREF> TileColours(const Canvas& canvas) {
-        std::vector<COLORREF> colours;
-        for (int i = 0; i < kTiles; ++i) {
-            const int left = kPreview.left + 1 + 45 * i;
-            const COLORREF colour = canvas.At(left, kTileProbeY);
-            const bool same = canvas.At(left + 44, kTileProbeY) == colour &&
-                              canvas.At(left + 44, kPreview.top + 1) == colour &&
-                              canvas.At(left, kPreview.bottom - 2) == colour;
-            colours.push_back(same ? colour : kUntouched);
-        }
-        return colours;
-    }
-
+    // The colour of each of the preview's seven tiles (see TileColours).
     static std::vector<COLORREF> PaintedTiles(CPrefsDlg& dialog, const std::string& skin) {
         Choose(dialog, skin);
-        Canvas canvas;
+        DialogCanvas canvas;
         dialog.PaintPreview(canvas.Dc());
-        return TileColours(canvas);
+        return TileColours(canvas, kPreview.right - kPreview.left,
+                           POINT{kPreview.left, kPreview.top});
     }
 
-    SkinFolder m_skins;
+    TempSkinDirectory m_skins;
 };
 
 TEST_F(PrefsDlgTest, ListsEverySkinFileByItsNameUpToTheLastDot) {
@@ -241,7 +89,7 @@ TEST_F(PrefsDlgTest, ListsEverySkinFileByItsNameUpToTheLastDot) {
     Open(dialog);
 
     std::vector<std::string> expected;
-    for (const std::string& file : m_skins.IniFiles())
+    for (const std::string& file : m_skins.Find("*.ini"))
         expected.push_back(file.substr(0, file.size() - 4));
     EXPECT_EQ(Entries(dialog), expected); // the file system's order, unsorted
     EXPECT_EQ(expected.size(), 5u);
@@ -263,7 +111,7 @@ TEST_F(PrefsDlgTest, SelectsTheStoredSkinAndTicksNonZeroPlayers) {
     EXPECT_EQ(::IsDlgButtonChecked(dialog.m_hWnd, IDC_ENABLE_WMP), BST_UNCHECKED);
 
     // The stored skin is already previewed.
-    Canvas canvas;
+    DialogCanvas canvas;
     dialog.PaintPreview(canvas.Dc());
     EXPECT_EQ(canvas.At(kPreview.left, kPreview.top), kBorder);
 
@@ -286,11 +134,9 @@ TEST_F(PrefsDlgTest, WithoutAMatchingSkinNothingIsSelectedAndThePreviewStaysBlan
         EXPECT_EQ(dialog.m_strSkin, "");
         EXPECT_EQ(::IsDlgButtonChecked(dialog.m_hWnd, IDC_ENABLE_WINAMP), BST_UNCHECKED);
 
-        Canvas canvas;
+        DialogCanvas canvas;
         dialog.PaintPreview(canvas.Dc());
-        for (int y = 0; y < Canvas::kHeight; ++y)
-            for (int x = 0; x < Canvas::kWidth; ++x)
-                ASSERT_EQ(canvas.At(x, y), kUntouched) << x << "," << y;
+        EXPECT_EQ(canvas.Count(Canvas::kUntouched), canvas.Width() * canvas.Height());
 
         ::SendMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         EXPECT_EQ(dialog.m_strSkin, "");
@@ -302,41 +148,31 @@ TEST_F(PrefsDlgTest, PreviewDrawsFrameTilesAndSampleText) {
     CPrefsDlg dialog;
     Open(dialog);
     Choose(dialog, "One");
-    Canvas canvas;
+    DialogCanvas canvas;
     dialog.PaintPreview(canvas.Dc());
 
     // A one-pixel frame exactly around (27, 71) - (344, 137), nothing outside.
     for (int x = kPreview.left; x < kPreview.right; ++x) {
         EXPECT_EQ(canvas.At(x, kPreview.top), kBorder) << x;
         EXPECT_EQ(canvas.At(x, kPreview.bottom - 1), kBorder) << x;
-        EXPECT_EQ(canvas.At(x, kPreview.top - 1), kUntouched) << x;
-        EXPECT_EQ(canvas.At(x, kPreview.bottom), kUntouched) << x;
+        EXPECT_EQ(canvas.At(x, kPreview.top - 1), Canvas::kUntouched) << x;
+        EXPECT_EQ(canvas.At(x, kPreview.bottom), Canvas::kUntouched) << x;
     }
     for (int y = kPreview.top; y < kPreview.bottom; ++y) {
         EXPECT_EQ(canvas.At(kPreview.left, y), kBorder) << y;
         EXPECT_EQ(canvas.At(kPreview.right - 1, y), kBorder) << y;
-        EXPECT_EQ(canvas.At(kPreview.left - 1, y), kUntouched) << y;
-        EXPECT_EQ(canvas.At(kPreview.right, y), kUntouched) << y;
+        EXPECT_EQ(canvas.At(kPreview.left - 1, y), Canvas::kUntouched) << y;
+        EXPECT_EQ(canvas.At(kPreview.right, y), Canvas::kUntouched) << y;
     }
 
     // The sample's three lines in the text colour, from the inset's top-left corner.
-    int minX = Canvas::kWidth, minY = Canvas::kHeight, maxY = -1, count = 0;
-    for (int y = 0; y < Canvas::kHeight; ++y) {
-        for (int x = 0; x < Canvas::kWidth; ++x) {
-            if (canvas.At(x, y) != kText)
-                continue;
-            ++count;
-            minX = std::min(minX, x);
-            minY = std::min(minY, y);
-            maxY = std::max(maxY, y);
-        }
-    }
-    ASSERT_GT(count, 0);
-    EXPECT_GE(minX, 37);
-    EXPECT_LT(minX, 37 + 4);
-    EXPECT_GE(minY, 80);
-    EXPECT_GE(maxY, 80 + 2 * 12); // a third line
-    EXPECT_LT(maxY, kPreview.bottom - 1);
+    const RECT ink = canvas.Extent(kText);
+    ASSERT_GT(ink.right, ink.left) << "nothing in the text colour";
+    EXPECT_GE(ink.left, 37);
+    EXPECT_LT(ink.left, 37 + 4);
+    EXPECT_GE(ink.top, 80);
+    EXPECT_GT(ink.bottom, 80 + 2 * 12);     // a third line
+    EXPECT_LT(ink.bottom, kPreview.bottom); // inside the frame
 }
 
 TEST_F(PrefsDlgTest, PreviewTilesFollowTheEndTileRule) {

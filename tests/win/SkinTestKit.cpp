@@ -68,6 +68,15 @@ void TempSkinDirectory::WriteSolidBitmap(const std::string& name, int width, int
     Write(name, SolidBitmapFile(width, height, colour));
 }
 
+void TempSkinDirectory::WritePieces() const {
+    WriteSolidBitmap("mid.bmp", 45, 64, kMiddle);
+    WriteSolidBitmap("left.bmp", 45, 64, kLeftEnd);
+    WriteSolidBitmap("right.bmp", 45, 64, kRightEnd);
+    WriteSolidBitmap("prev.bmp", 13, 16, kPrev);
+    WriteSolidBitmap("next.bmp", 13, 16, kNext);
+    WriteSolidBitmap("lyr.bmp", 13, 16, kLyrics);
+}
+
 std::optional<std::string> TempSkinDirectory::Read(const std::string& name) const {
     std::ifstream in(m_path + name, std::ios::binary);
     if (!in)
@@ -75,6 +84,19 @@ std::optional<std::string> TempSkinDirectory::Read(const std::string& name) cons
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+std::vector<std::string> TempSkinDirectory::Find(const std::string& pattern) const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = ::FindFirstFileA((m_path + pattern).c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            names.push_back(found.cFileName);
+        } while (::FindNextFileA(find, &found));
+        ::FindClose(find);
+    }
+    return names;
 }
 
 void RemoveTree(const std::string& folder) {
@@ -100,11 +122,12 @@ void RemoveTree(const std::string& folder) {
 
 // --- Canvas ------------------------------------------------------------------
 
-Canvas::Canvas() : m_dc(::CreateCompatibleDC(nullptr)) {
+Canvas::Canvas(int width, int height)
+    : m_width(width), m_height(height), m_dc(::CreateCompatibleDC(nullptr)) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = -kHeight;
+    info.bmiHeader.biWidth = m_width;
+    info.bmiHeader.biHeight = -m_height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -113,7 +136,7 @@ Canvas::Canvas() : m_dc(::CreateCompatibleDC(nullptr)) {
     m_bits = static_cast<uint32_t*>(bits);
     m_previous = ::SelectObject(m_dc, m_bitmap);
     HBRUSH fill = ::CreateSolidBrush(kUntouched);
-    RECT all{0, 0, kWidth, kHeight};
+    RECT all{0, 0, m_width, m_height};
     ::FillRect(m_dc, &all, fill);
     ::DeleteObject(fill);
 }
@@ -126,8 +149,12 @@ Canvas::~Canvas() {
 
 COLORREF Canvas::At(int x, int y) const {
     ::GdiFlush();
-    const uint32_t pixel = m_bits[y * kWidth + x]; // 0x00RRGGBB
+    const uint32_t pixel = m_bits[y * m_width + x]; // 0x00RRGGBB
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+RECT Canvas::Extent(COLORREF colour) const {
+    return Extent(colour, RECT{0, 0, m_width, m_height});
 }
 
 RECT Canvas::Extent(COLORREF colour, const RECT& area) const {
@@ -145,6 +172,17 @@ RECT Canvas::Extent(COLORREF colour, const RECT& area) const {
     if (extent.left >= extent.right)
         return RECT{};
     return extent;
+}
+
+int Canvas::Count(COLORREF colour) const {
+    int count = 0;
+    for (int y = 0; y < m_height; ++y) {
+        for (int x = 0; x < m_width; ++x) {
+            if (At(x, y) == colour)
+                ++count;
+        }
+    }
+    return count;
 }
 
 // --- TestPopup ---------------------------------------------------------------
@@ -186,8 +224,8 @@ COLORREF PopupLook::At(int x, int y) const {
                                      const RECT& textArea) {
     int differences = 0;
     std::ostringstream report;
-    for (int y = 0; y < Canvas::kHeight; ++y) {
-        for (int x = 0; x < Canvas::kWidth; ++x) {
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
             const COLORREF painted = canvas.At(x, y);
             const COLORREF expected = look.At(x, y);
             if (painted == expected || Inside(textArea, x, y))
@@ -203,9 +241,9 @@ COLORREF PopupLook::At(int x, int y) const {
 }
 
 RECT InkExtent(const Canvas& canvas, const PopupLook& look) {
-    RECT extent{Canvas::kWidth, Canvas::kHeight, 0, 0};
-    for (int y = 0; y < Canvas::kHeight; ++y) {
-        for (int x = 0; x < Canvas::kWidth; ++x) {
+    RECT extent{canvas.Width(), canvas.Height(), 0, 0};
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
             if (canvas.At(x, y) == look.At(x, y))
                 continue;
             extent.left = std::min<LONG>(extent.left, x);
@@ -217,11 +255,11 @@ RECT InkExtent(const Canvas& canvas, const PopupLook& look) {
     return extent.left < extent.right ? extent : RECT{};
 }
 
-std::vector<COLORREF> TileColours(const Canvas& canvas, int popupWidth) {
+std::vector<COLORREF> TileColours(const Canvas& canvas, int popupWidth, POINT origin) {
     std::vector<COLORREF> colours;
     for (int i = 0; i < PopupTileCount(popupWidth); ++i) {
-        const int left = 1 + kTileWidth * i, right = left + kTileWidth - 1;
-        const int top = 1, bottom = kTileHeight;
+        const int left = origin.x + 1 + kTileWidth * i, right = left + kTileWidth - 1;
+        const int top = origin.y + 1, bottom = origin.y + kTileHeight;
         const COLORREF colour = canvas.At(left, top);
         const bool same = canvas.At(right, top) == colour && canvas.At(left, bottom) == colour &&
                           canvas.At(right, bottom) == colour;

@@ -21,16 +21,7 @@ using namespace skintest;
 
 namespace {
 
-constexpr COLORREF kMiddle = RGB(10, 120, 200);
-constexpr COLORREF kLeftEnd = RGB(200, 40, 40);
-constexpr COLORREF kRightEnd = RGB(40, 200, 40);
-constexpr COLORREF kPrev = RGB(250, 160, 0);
-constexpr COLORREF kNext = RGB(120, 0, 250);
-constexpr COLORREF kLyrics = RGB(0, 250, 160);
-constexpr COLORREF kBorder = RGB(255, 255, 0); // "border=0000FFFF"
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-
-const std::string kColours = "text=00FFFFFF\r\nborder=0000FFFF\r\n";
 
 // Points inside the three buttons, the caption area and the frame of a
 // pop-up with no track text (317 pixels wide).
@@ -75,12 +66,7 @@ class SkinLoadTest : public ::testing::Test {
     void SetUp() override {
         g_settingsIni.Clear();
         ASSERT_NE(m_popup.m_hWnd, nullptr);
-        m_skins.WriteSolidBitmap("mid.bmp", 45, 64, kMiddle);
-        m_skins.WriteSolidBitmap("left.bmp", 45, 64, kLeftEnd);
-        m_skins.WriteSolidBitmap("right.bmp", 45, 64, kRightEnd);
-        m_skins.WriteSolidBitmap("prev.bmp", 13, 16, kPrev);
-        m_skins.WriteSolidBitmap("next.bmp", 13, 16, kNext);
-        m_skins.WriteSolidBitmap("lyr.bmp", 13, 16, kLyrics);
+        m_skins.WritePieces();
     }
     void TearDown() override { g_settingsIni.Clear(); }
 
