@@ -227,6 +227,26 @@ TEST_F(ThreadsRefused, AHideThatCannotStartLeavesThePopupUp) {
     EXPECT_FALSE(Shown());
 }
 
+TEST_F(ThreadsRefused, TheHideTimerTriesAgainUntilAHideStarts) {
+    // Up, and the cursor away from its buttons: five seconds after the show
+    // the hide timer's ticks want it hidden, but no thread can be made.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
+    BringUp();
+    {
+        RefusedThreadCreation refused;
+        ASSERT_TRUE(refused.Active());
+        ASSERT_TRUE(PumpUntil([] { return g_refusedThreads >= 2; }, 15000))
+            << "the hide timer did not ask (again)";
+        EXPECT_EQ(WindowBox(Window()), Rest(kMinPopupWidth));
+        EXPECT_TRUE(Shown());
+    }
+    // Its next tick, with threads again, collapses the pop-up.
+    EXPECT_TRUE(PumpUntil([&] {
+        return WindowBox(Window()) == (Box{0, 0, 1, 6}) && Idle();
+    })) << WindowBox(Window());
+    EXPECT_FALSE(Shown());
+}
+
 TEST_F(ThreadsRefused, ASwitchThatCannotStartLetsTheRunningShowEnd) {
     // A show under way, then a new track whose switch cannot start.
     m_popup.OnToggleNowPlaying();
