@@ -14,15 +14,16 @@
 // until the counts settle, takes them with the pop-up hidden and still,
 // runs its rounds, hides the pop-up again and compares. A few objects are
 // made once at a moment no test can choose (the threads library gives a
-// lock a kernel event the first time two threads meet at it, and the pop-up
-// has three locks; the platform makes a drawing object on first use), so
-// the counts may end up to kMadeOnce above where they were. A leak of one
-// object per round ends up a hundred or more above.
+// lock a kernel event the first time two threads meet at it; the platform
+// makes a drawing object on first use), so the counts may end up to
+// kMadeOnce above where they were. A leak of one object per round ends up a
+// hundred or more above.
 //
 // The poll timer is ticked by the driver (a WM_TIMER with the poll timer's
 // identifier, which the program cannot tell from its own), so every track
 // change and every player window change is seen at once instead of within
 // 300 ms.
+#include "support/BitmapFile.h"
 #include "support/E2e.h"
 
 #include "app/PopupLayout.h"
@@ -280,53 +281,23 @@ testing::AssertionResult ComesBackTo(const RunningProgram& program, const Counts
 // ---------------------------------------------------------------------------
 // The install
 
-template <class T> void Append(std::string& bytes, T value) {
-    for (size_t i = 0; i < sizeof value; ++i) {
-        bytes.push_back(static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF));
-    }
-}
-
-// A 24-bit bitmap file of one colour (red, green, blue).
-std::string SolidBitmap(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
-    const int stride = (width * 3 + 3) & ~3;
-    std::string bytes = "BM";
-    Append<uint32_t>(bytes, 54 + stride * height);
-    Append<uint32_t>(bytes, 0);
-    Append<uint32_t>(bytes, 54);
-    Append<uint32_t>(bytes, 40);
-    Append<int32_t>(bytes, width);
-    Append<int32_t>(bytes, height);
-    Append<uint16_t>(bytes, 1);
-    Append<uint16_t>(bytes, 24);
-    for (int i = 0; i < 6; ++i) {
-        Append<uint32_t>(bytes, 0);
-    }
-    std::string row;
-    for (int x = 0; x < width; ++x) {
-        row += {static_cast<char>(b), static_cast<char>(g), static_cast<char>(r)};
-    }
-    row.resize(static_cast<size_t>(stride), '\0');
-    for (int y = 0; y < height; ++y) {
-        bytes += row;
-    }
-    return bytes;
-}
-
 // Two skins that use every bitmap a skin can have (end tiles and buttons of
 // their own), so each reload loads and releases six bitmaps and a brush.
 const char* const kSkins[] = {"Leak Red", "Leak Blue"};
 
 void AddSkins(const TestInstall& install) {
-    const std::string folder = JoinPath(install.Folder(), "interface");
+    const std::string folder = install.SkinFolder();
     for (int i = 0; i < 2; ++i) {
         const std::string prefix = i == 0 ? "red" : "blue";
         const uint8_t r = i == 0 ? 200 : 20;
         const uint8_t b = i == 0 ? 20 : 200;
         for (const char* tile : {"_left.bmp", "_mid.bmp", "_right.bmp"}) {
-            WriteFileBytes(JoinPath(folder, prefix + tile), SolidBitmap(45, 64, r, 90, b));
+            WriteFileBytes(JoinPath(folder, prefix + tile),
+                           testbitmap::SolidBitmapFile(45, 64, {r, 90, b}));
         }
         for (const char* button : {"prev.bmp", "next.bmp", "lyr.bmp"}) {
-            WriteFileBytes(JoinPath(folder, prefix + "_" + button), SolidBitmap(13, 16, b, 250, r));
+            WriteFileBytes(JoinPath(folder, prefix + "_" + button),
+                           testbitmap::SolidBitmapFile(13, 16, {b, 250, r}));
         }
         WriteFileBytes(JoinPath(folder, std::string(kSkins[i]) + ".ini"),
                        "[SKIN]\r\nimage=" + prefix + "_mid.bmp\r\nbgtype=1\r\nimagel=" + prefix +
