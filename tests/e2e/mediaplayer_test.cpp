@@ -4,8 +4,10 @@
 // class while each test runs) playing what the driver writes.
 #include "support/CleanExit.h"
 #include "support/E2e.h"
+#include "support/MediaPlayerWindow.h"
 #include "support/Mouse.h"
 #include "support/PopupPlace.h"
+#include "support/TextMeasure.h"
 
 #include "app/PopupLayout.h"
 #include "tests/fakes/fakewmp/FakeWmpDriver.h"
@@ -21,6 +23,7 @@ using Lines = std::vector<std::string>;
 namespace {
 
 constexpr long kPlaying = 3, kPaused = 2, kStopped = 1;
+// The pop-up's last line for a track of the media player.
 constexpr char kPlayerName[] = "Windows Media Player";
 
 std::string Settings(bool winamp, bool mediaPlayer) {
@@ -28,49 +31,8 @@ std::string Settings(bool winamp, bool mediaPlayer) {
            "\r\nenwmp=" + (mediaPlayer ? "1" : "0") + "\r\n";
 }
 
-// A stand-in for the player's main window: visible, top-level, titled
-// "Windows Media Player", out of the pop-up's way.
-class MediaPlayerWindow {
-  public:
-    MediaPlayerWindow() {
-        static const ATOM atom = [] {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = DefWindowProcA;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = "TrackglowTestMediaPlayer";
-            return RegisterClassA(&wc);
-        }();
-        m_window = CreateWindowExA(0, MAKEINTATOM(atom), kPlayerName,
-                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 600, 240, 120, nullptr,
-                                   nullptr, GetModuleHandleA(nullptr), nullptr);
-    }
-    MediaPlayerWindow(const MediaPlayerWindow&) = delete;
-    MediaPlayerWindow& operator=(const MediaPlayerWindow&) = delete;
-    ~MediaPlayerWindow() { Close(); }
-
-    HWND Get() const { return m_window; }
-    void Show(bool visible) { ShowWindow(m_window, visible ? SW_SHOWNOACTIVATE : SW_HIDE); }
-    void Close() {
-        if (m_window)
-            DestroyWindow(m_window);
-        m_window = nullptr;
-    }
-
-  private:
-    HWND m_window = nullptr;
-};
-
-// The text as the program measures it: the default font of a window DC.
-RECT Measure(const std::string& text) {
-    RECT rc{0, 0, 0, 0};
-    HDC dc = GetDC(nullptr);
-    DrawTextA(dc, text.c_str(), -1, &rc, DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP);
-    ReleaseDC(nullptr, dc);
-    return rc;
-}
-
 PopupLayout LayoutFor(const std::string& text) {
-    const RECT rc = Measure(text);
+    const RECT rc = MeasureText(text);
     return ComputePopupLayout(rc.right - rc.left);
 }
 
@@ -86,19 +48,11 @@ size_t CountOf(const Lines& lines, const std::string& line) {
     return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
 }
 
-// The program's hidden host window, if it has one.
-HWND HostWindow(const RunningProgram& program) {
-    for (const WindowInfo& info : program.Windows())
-        if (info.className == "#32770" && info.title == "ActiveX")
-            return info.window;
-    return nullptr;
-}
-
 // Text-coloured pixels (Default Skin 1 draws its text in 0x00FFF2EE) on each
 // of the three text lines of the resting pop-up, beside the button column.
 std::vector<int> TextPixelsPerLine(const std::string& text) {
     const PopupLayout layout = LayoutFor(text);
-    const int lineHeight = Measure("Xg").bottom;
+    const int lineHeight = MeasureText("Xg").bottom;
     const Rgb textColour = FromColorRef(0x00FFF2EE);
     std::vector<int> counts;
     for (int line = 0; line < 3; ++line) {
@@ -153,7 +107,7 @@ TEST_F(MediaPlayerEndToEnd, PlayingMediaShowsAuthorNameAndThePlayer) {
     ASSERT_GT(RestingBox(text).width, kPopupAtRest.width) << "the text should decide the width";
     ASSERT_TRUE(WaitForRest(main, RestingBox(text))) << WindowBox(main);
 
-    HWND host = HostWindow(*m_program);
+    HWND host = PlayerHostWindow(*m_program);
     ASSERT_NE(host, nullptr) << "no hidden ActiveX host";
     EXPECT_FALSE(IsWindowVisible(host));
     EXPECT_EQ(m_driver.LogLines(), Lines{"remote"}) << "the control was embedded in remote mode";
@@ -187,7 +141,7 @@ TEST_F(MediaPlayerEndToEnd, PausedOrStoppedIsNotReadAndTheSameMediaShowsNothing)
     ASSERT_NE(main, nullptr);
 
     // The host is made, but nothing paused or stopped is shown.
-    ASSERT_TRUE(WaitUntil([&] { return HostWindow(*m_program) != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return PlayerHostWindow(*m_program) != nullptr; }));
     GeometryTrace idle(main);
     idle.RecordFor(1500);
     m_driver.SetMedia(kStopped, author, name);
@@ -232,23 +186,23 @@ TEST_F(MediaPlayerEndToEnd, PreviousAndNextReachTheControl) {
 TEST_F(MediaPlayerEndToEnd, HidingOrClosingThePlayerDestroysTheHost) {
     HWND main = Start();
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return HostWindow(*m_program) != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return PlayerHostWindow(*m_program) != nullptr; }));
     // The control is embedded a moment after its host window appears.
     EXPECT_TRUE(WaitUntil([&] { return m_driver.LogLines() == Lines{"remote"}; }))
         << testing::PrintToString(m_driver.LogLines());
 
     m_player.Show(false);
-    ASSERT_TRUE(WaitUntil([&] { return HostWindow(*m_program) == nullptr; }))
+    ASSERT_TRUE(WaitUntil([&] { return PlayerHostWindow(*m_program) == nullptr; }))
         << "the host outlived the player's hidden window";
     EXPECT_TRUE(WaitUntil([&] { return CountOf(m_driver.LogLines(), "released") == 1; }));
 
     m_player.Show(true);
-    ASSERT_TRUE(WaitUntil([&] { return HostWindow(*m_program) != nullptr; }))
+    ASSERT_TRUE(WaitUntil([&] { return PlayerHostWindow(*m_program) != nullptr; }))
         << "a new host for the player's window";
     EXPECT_TRUE(WaitUntil([&] { return CountOf(m_driver.LogLines(), "remote") == 2; }));
 
     m_player.Close();
-    ASSERT_TRUE(WaitUntil([&] { return HostWindow(*m_program) == nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return PlayerHostWindow(*m_program) == nullptr; }));
     EXPECT_TRUE(WaitUntil([&] { return CountOf(m_driver.LogLines(), "released") == 2; }));
     EXPECT_TRUE(m_program->IsResponsive());
     ExitCleanly(*m_program);
@@ -261,7 +215,7 @@ TEST_F(MediaPlayerEndToEnd, SwitchedOffMakesNoHost) {
     GeometryTrace trace(main);
     trace.RecordFor(2000);
     EXPECT_EQ(trace.Boxes(), std::vector<Box>{(Box{0, 0, 0, 0})}) << Describe(trace.Boxes());
-    EXPECT_EQ(HostWindow(*m_program), nullptr);
+    EXPECT_EQ(PlayerHostWindow(*m_program), nullptr);
     EXPECT_EQ(m_driver.LogLines(), Lines{}) << "the control was never made";
     ExitCleanly(*m_program);
 }

@@ -12,6 +12,7 @@
 #include "support/Mouse.h"
 #include "support/PopupPlace.h"
 #include "support/ScreenTurn.h"
+#include "support/TextMeasure.h"
 
 #include <gtest/gtest.h>
 
@@ -43,8 +44,7 @@ const Rgb kText{255, 230, 0}; // "text=0000E6FF"
 const Rgb kBorder{0, 255, 0}; // "border=0000FF00"
 constexpr char kFlatColours[] = "text=0000E6FF\r\nborder=0000FF00\r\n";
 
-// What the program measures and draws with (the window's default font).
-constexpr UINT kMeasureFlags = DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP;
+// What the program draws with (the window's default font).
 constexpr UINT kTrackFlags = DT_NOPREFIX | DT_NOCLIP;
 constexpr UINT kCaptionFlags = DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;
 
@@ -73,16 +73,10 @@ struct Session {
 // ---------------------------------------------------------------------------
 // Layout, from the text as this driver measures it
 
-int MeasuredTextWidth(const std::string& text) {
-    ScreenDc screen;
-    RECT rect{0, 0, 0, 0};
-    DrawTextA(screen.Get(), text.c_str(), -1, &rect, kMeasureFlags);
-    return rect.right - rect.left;
-}
-
 // Whole 45-pixel tiles plus the frame, never fewer than seven.
 int PopupWidth(const std::string& text) {
-    const int width = MeasuredTextWidth(text);
+    const RECT measured = MeasureText(text);
+    const int width = measured.right - measured.left;
     return width + 45 <= 317 ? 317 : ((width + 42) / 45) * 45 + 47;
 }
 

@@ -5,6 +5,7 @@
 #include "support/E2e.h"
 #include "support/FlatSkin.h"
 #include "support/PopupPlace.h"
+#include "support/SkinList.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr int kSkinList = 1000;
 constexpr int kAboutButton = 1013;
 constexpr int kWinampBox = 1014;
 constexpr int kMediaPlayerBox = 1015;
@@ -51,44 +51,6 @@ void PostClick(HWND dialog, int id) {
 
 bool WaitUntilGone(HWND window) {
     return WaitUntil([&] { return !IsWindow(window); });
-}
-
-// The skin list's entries. Across processes Wine answers the A form of
-// CB_GETLBTEXT in UTF-16, so they are read in the W form.
-std::vector<std::string> SkinEntries(HWND dialog) {
-    HWND list = GetDlgItem(dialog, kSkinList);
-    std::vector<std::string> entries;
-    const LRESULT count = SendMessageW(list, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, i, 0);
-        std::wstring wide(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data()));
-        char narrow[1024] = {};
-        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
-        entries.push_back(narrow);
-    }
-    return entries;
-}
-
-int SelectedSkin(HWND dialog) {
-    return static_cast<int>(SendMessageW(GetDlgItem(dialog, kSkinList), CB_GETCURSEL, 0, 0));
-}
-
-// Selects an entry as the user would: the list reports the change to the dialog.
-void ChooseSkin(HWND dialog, const std::vector<std::string>& entries, const std::string& name) {
-    int index = -1;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i] == name) {
-            index = static_cast<int>(i);
-        }
-    }
-    ASSERT_GE(index, 0) << name << " is not listed";
-    HWND list = GetDlgItem(dialog, kSkinList);
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0, SMTO_NORMAL, kGenerousMs,
-                        &result);
-    SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(kSkinList, CBN_SELCHANGE),
-                        reinterpret_cast<LPARAM>(list), SMTO_NORMAL, kGenerousMs, &result);
 }
 
 UINT CheckState(HWND dialog, int id) {
@@ -218,7 +180,7 @@ TEST(Preferences, CancelEscAndTheCloseBoxLeaveTheSettingsFileAlone) {
         HWND dialog = OpenPreferences(program);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(CheckState(dialog, kMediaPlayerBox), static_cast<UINT>(BST_CHECKED));
-        ChooseSkin(dialog, SkinEntries(dialog), kSignalSkin);
+        ASSERT_TRUE(ChooseSkin(dialog, kSignalSkin)) << kSignalSkin << " is not listed";
         EXPECT_TRUE(ClientPixelBecomes(dialog, kPreviewTileProbe, kSignalTile))
             << ClientPixel(dialog, kPreviewTileProbe);
         dismissals[i](dialog);
@@ -280,7 +242,7 @@ TEST(Preferences, ASkinChangeShowsThePopupInTheNewSkin) {
 
     HWND dialog = OpenPreferences(program);
     ASSERT_NE(dialog, nullptr);
-    ChooseSkin(dialog, SkinEntries(dialog), kSignalSkin);
+    ASSERT_TRUE(ChooseSkin(dialog, kSignalSkin)) << kSignalSkin << " is not listed";
     PostClick(dialog, IDOK);
     ASSERT_TRUE(WaitUntilGone(dialog));
 

@@ -3,8 +3,7 @@
 #include "config/SkinInfo.h"
 #include "res/resource.h"
 #include "tests/e2e/support/BitmapFile.h"
-
-#include <winternl.h>
+#include "tests/e2e/support/GdiHandleTable.h"
 
 #include <algorithm>
 #include <fstream>
@@ -271,43 +270,8 @@ std::vector<COLORREF> TileColours(const Canvas& canvas, int popupWidth, POINT or
 // --- GDI objects -------------------------------------------------------------
 
 int CountGdiObjects() {
-#if defined(_WIN64)
-    // The process's GDI handle table hangs from its PEB; each 24-byte entry
-    // is in use while its type byte is non-zero. Entries of other processes
-    // (a table shared across a session) carry another process id.
-    struct Entry {
-        uint64_t object;
-        uint16_t processId;
-        uint16_t count;
-        uint16_t unique;
-        uint8_t type;
-        uint8_t flags;
-        uint64_t user;
-    };
-    static_assert(sizeof(Entry) == 24, "GDI handle table entry");
-    constexpr size_t kPebHandleTable = 0xF8;
-    constexpr int kEntries = 0x10000;
-    using QueryProcess = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
-    const auto query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
-    PROCESS_BASIC_INFORMATION basic{};
-    if (!query ||
-        query(::GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
-        return -1;
-    const auto* peb = reinterpret_cast<const uint8_t*>(basic.PebBaseAddress);
-    const auto* table = *reinterpret_cast<const Entry* const*>(peb + kPebHandleTable);
-    if (!table)
-        return -1;
-    const uint16_t self = static_cast<uint16_t>(::GetCurrentProcessId());
-    int count = 0;
-    for (int i = 0; i < kEntries; ++i) {
-        if (table[i].type != 0 && (table[i].processId == 0 || table[i].processId == self))
-            ++count;
-    }
-    return count;
-#else
-    return -1;
-#endif
+    const auto objects = gditable::ReadGdiObjects(::GetCurrentProcess());
+    return objects ? static_cast<int>(objects->size()) : -1;
 }
 
 } // namespace skintest

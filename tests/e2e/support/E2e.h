@@ -18,7 +18,9 @@
 //
 // What only some tests use is included on its own: CleanExit.h (the Exit
 // command and its exit code), Mouse.h, PopupPlace.h (where the pop-up rests),
-// ScreenTurn.h (taking turns on the screen), FlatSkin.h and BitmapFile.h.
+// TextMeasure.h, ScreenTurn.h (taking turns on the screen), SkinList.h (the
+// Preferences dialog's list), MediaPlayerWindow.h, FlatSkin.h, BitmapFile.h
+// and GdiHandleTable.h.
 #pragma once
 
 #include "support/FakeWinamp.h"

@@ -27,15 +27,11 @@ inline std::string FakeWmpDllPath() {
 } // namespace fakewmp
 
 // While it lives, CoCreateInstance of the player control's CLSID gives the fake.
-class CFakeWmpRegistration {
+class CFakeWmpRegistration : public fakes::RegistryValueSwap {
   public:
     explicit CFakeWmpRegistration(const std::string& dllPath = fakewmp::FakeWmpDllPath())
-        : m_swap(fakewmp::kLockName,
-                 {{fakewmp::kServer, dllPath}, {fakewmp::kThreadingModel, "Apartment"}}) {}
-    bool Active() const { return m_swap.Active(); }
-
-  private:
-    fakes::RegistryValueSwap m_swap;
+        : RegistryValueSwap(fakewmp::kLockName, {{fakewmp::kServer, dllPath},
+                                                 {fakewmp::kThreadingModel, "Apartment"}}) {}
 };
 
 // While it lives, the player control's CLSID is Wine's own control.

@@ -9,7 +9,6 @@
 #include "tests/fakes/RegistryValueSwap.h"
 
 #include <string>
-#include <vector>
 
 namespace recorder {
 
@@ -32,20 +31,10 @@ inline std::string RecorderExePath() {
 } // namespace recorder
 
 // While it lives, the shell opens http and https URLs with recorder.exe.
-class CRecorderRegistration {
+class CRecorderRegistration : public fakes::RegistryValueSwap {
   public:
     explicit CRecorderRegistration(const std::string& exePath = recorder::RecorderExePath())
-        : m_swap(recorder::kLockName, Replacements(exePath)) {}
-    bool Active() const { return m_swap.Active(); }
-
-  private:
-    static std::vector<fakes::RegistryValueSwap::Replacement>
-    Replacements(const std::string& exePath) {
-        std::vector<fakes::RegistryValueSwap::Replacement> replacements;
-        for (const fakes::SwappedValue& command : recorder::kOpenCommands)
-            replacements.push_back({command, recorder::RecorderCommand(exePath)});
-        return replacements;
-    }
-
-    fakes::RegistryValueSwap m_swap;
+        : RegistryValueSwap(recorder::kLockName,
+                            {{recorder::kOpenCommands[0], recorder::RecorderCommand(exePath)},
+                             {recorder::kOpenCommands[1], recorder::RecorderCommand(exePath)}}) {}
 };

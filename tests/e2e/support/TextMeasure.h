@@ -1,0 +1,14 @@
+// Text measured the way the program measures its track text.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace e2e {
+
+// The rectangle DrawTextA computes for the text (DT_CALCRECT, DT_NOPREFIX)
+// in the default font of the screen's DC, from (0, 0).
+RECT MeasureText(const std::string& text);
+
+} // namespace e2e
