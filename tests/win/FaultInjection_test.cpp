@@ -92,10 +92,15 @@ class RefusedThreadCreation {
 // --- The pop-up ---------------------------------------------------------------
 
 // The pop-up window object with its (zero-sized, topmost) window but none of
-// the program's start-up: no settings file, no skin, no poll timer.
+// the program's start-up: no settings file, no skin, no poll timer. The
+// window moves as usual but stays hidden, so that it never covers the pop-up
+// of an end-to-end test reading the same screen meanwhile.
 class BarePopup : public CNowPlayingWnd {
   public:
-    BarePopup() : CNowPlayingWnd(nullptr) { Create(IDD_NOWPLAYING); }
+    BarePopup() : CNowPlayingWnd(nullptr) {
+        Create(IDD_NOWPLAYING);
+        ::ShowWindow(m_hWnd, SW_HIDE);
+    }
 
   protected:
     BOOL OnInitDialog() override {
