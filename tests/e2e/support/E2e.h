@@ -20,7 +20,8 @@
 // command and its exit code), Mouse.h, PopupPlace.h (where the pop-up rests),
 // TextMeasure.h, ScreenTurn.h (taking turns on the screen), SkinList.h (the
 // Preferences dialog's list), MediaPlayerWindow.h, FlatSkin.h, BitmapFile.h
-// and GdiHandleTable.h.
+// and GdiHandleTable.h. ChildProcess.h starts other programs than
+// trackglow.exe, killed at the end like it.
 #pragma once
 
 #include "support/FakeWinamp.h"

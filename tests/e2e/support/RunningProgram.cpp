@@ -2,8 +2,6 @@
 
 #include "support/TestInstall.h"
 
-#include <stdexcept>
-
 namespace e2e {
 namespace {
 
@@ -45,45 +43,12 @@ WindowInfo DescribeWindow(HWND window) {
     return info;
 }
 
-RunningProgram::RunningProgram(const TestInstall& install) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION created = {};
-    std::string commandLine = "\"" + install.ExePath() + "\"";
-    // Wine now and then refuses a process start with ERROR_INTERNAL_ERROR
-    // when processes come and go quickly; such a start is tried again.
-    DWORD error = ERROR_SUCCESS;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (CreateProcessA(install.ExePath().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                           nullptr, install.Folder().c_str(), &startup, &created)) {
-            CloseHandle(created.hThread);
-            m_process.Reset(created.hProcess);
-            m_processId = created.dwProcessId;
-            return;
-        }
-        error = GetLastError();
-        if (error != ERROR_INTERNAL_ERROR) {
-            break;
-        }
-        PumpFor(500);
-    }
-    throw std::runtime_error("cannot start " + install.ExePath() + " (error " +
-                             std::to_string(error) + ")");
-}
-
-RunningProgram::~RunningProgram() {
-    if (IsRunning()) {
-        Kill();
-    }
-}
-
-bool RunningProgram::IsRunning() const {
-    return WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT;
-}
+RunningProgram::RunningProgram(const TestInstall& install)
+    : m_process("\"" + install.ExePath() + "\"", install.Folder()) {}
 
 std::vector<WindowInfo> RunningProgram::Windows() const {
     std::vector<WindowInfo> windows;
-    EnumContext context{m_processId, &windows};
+    EnumContext context{m_process.ProcessId(), &windows};
     EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&context));
     return windows;
 }
@@ -196,20 +161,6 @@ bool RunningProgram::SendCommand(UINT id, DWORD timeoutMs) const {
 
 void RunningProgram::PostTrayNotify(UINT mouseMessage, WPARAM iconId, HWND target) const {
     PostMessageA(target ? target : m_mainWindow, kTrayCallback, iconId, mouseMessage);
-}
-
-std::optional<DWORD> RunningProgram::WaitForExit(DWORD timeoutMs) {
-    if (!WaitForObject(m_process.Get(), timeoutMs)) {
-        return std::nullopt;
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(m_process.Get(), &code);
-    return code;
-}
-
-void RunningProgram::Kill() {
-    TerminateProcess(m_process.Get(), 0xDEAD);
-    WaitForSingleObject(m_process.Get(), kGenerousMs);
 }
 
 } // namespace e2e

@@ -5,7 +5,7 @@
 // test never leaves a program behind.
 #pragma once
 
-#include "support/Handles.h"
+#include "support/ChildProcess.h"
 #include "support/Wait.h"
 
 #include <windows.h>
@@ -46,13 +46,12 @@ class RunningProgram {
     // Starts trackglow.exe of the install, with the install as its current
     // folder. Throws when the process cannot be created.
     explicit RunningProgram(const TestInstall& install);
-    ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
 
-    DWORD ProcessId() const { return m_processId; }
-    HANDLE Process() const { return m_process.Get(); }
-    bool IsRunning() const;
+    DWORD ProcessId() const { return m_process.ProcessId(); }
+    HANDLE Process() const { return m_process.Handle(); }
+    bool IsRunning() const { return m_process.IsRunning(); }
 
     // Every top-level window of the process, visible or not.
     std::vector<WindowInfo> Windows() const;
@@ -100,13 +99,14 @@ class RunningProgram {
 
     // Waits for the process to end (dispatching the driver's messages) and
     // returns its exit code, or nothing if it still runs after the time.
-    std::optional<DWORD> WaitForExit(DWORD timeoutMs = kGenerousMs);
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs = kGenerousMs) {
+        return m_process.WaitForExit(timeoutMs);
+    }
     // Ends the process at once and waits for it.
-    void Kill();
+    void Kill() { m_process.Kill(); }
 
   private:
-    UniqueHandle m_process;
-    DWORD m_processId = 0;
+    ChildProcess m_process;
     HWND m_mainWindow = nullptr;
 };
 
