@@ -17,6 +17,23 @@ bool Inside(const RECT& rect, int x, int y) {
     return rect.left <= x && x < rect.right && rect.top <= y && y < rect.bottom;
 }
 
+// The smallest rectangle inside `area` holding every point where `marked`
+// holds; empty when there is none.
+RECT ExtentWhere(const RECT& area, const std::function<bool(int, int)>& marked) {
+    RECT extent{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            if (!marked(x, y))
+                continue;
+            extent.left = std::min<LONG>(extent.left, x);
+            extent.top = std::min<LONG>(extent.top, y);
+            extent.right = std::max<LONG>(extent.right, x + 1);
+            extent.bottom = std::max<LONG>(extent.bottom, y + 1);
+        }
+    }
+    return extent.left < extent.right ? extent : RECT{};
+}
+
 std::string Hex(COLORREF colour) {
     std::ostringstream out;
     out << "rgb(" << int(GetRValue(colour)) << "," << int(GetGValue(colour)) << ","
@@ -157,20 +174,7 @@ RECT Canvas::Extent(COLORREF colour) const {
 }
 
 RECT Canvas::Extent(COLORREF colour, const RECT& area) const {
-    RECT extent{area.right, area.bottom, area.left, area.top};
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            if (At(x, y) != colour)
-                continue;
-            extent.left = std::min<LONG>(extent.left, x);
-            extent.top = std::min<LONG>(extent.top, y);
-            extent.right = std::max<LONG>(extent.right, x + 1);
-            extent.bottom = std::max<LONG>(extent.bottom, y + 1);
-        }
-    }
-    if (extent.left >= extent.right)
-        return RECT{};
-    return extent;
+    return ExtentWhere(area, [&](int x, int y) { return At(x, y) == colour; });
 }
 
 int Canvas::Count(COLORREF colour) const {
@@ -240,18 +244,8 @@ COLORREF PopupLook::At(int x, int y) const {
 }
 
 RECT InkExtent(const Canvas& canvas, const PopupLook& look) {
-    RECT extent{canvas.Width(), canvas.Height(), 0, 0};
-    for (int y = 0; y < canvas.Height(); ++y) {
-        for (int x = 0; x < canvas.Width(); ++x) {
-            if (canvas.At(x, y) == look.At(x, y))
-                continue;
-            extent.left = std::min<LONG>(extent.left, x);
-            extent.top = std::min<LONG>(extent.top, y);
-            extent.right = std::max<LONG>(extent.right, x + 1);
-            extent.bottom = std::max<LONG>(extent.bottom, y + 1);
-        }
-    }
-    return extent.left < extent.right ? extent : RECT{};
+    return ExtentWhere(RECT{0, 0, canvas.Width(), canvas.Height()},
+                       [&](int x, int y) { return canvas.At(x, y) != look.At(x, y); });
 }
 
 std::vector<COLORREF> TileColours(const Canvas& canvas, int popupWidth, POINT origin) {
