@@ -15,7 +15,14 @@
 // WM_TIMER with the poll timer's identifier, which the program cannot tell
 // from its own).
 #include "support/BitmapFile.h"
+#include "support/CleanExit.h"
 #include "support/E2e.h"
+#include "support/MediaPlayerWindow.h"
+#include "support/Mouse.h"
+#include "support/PopupPlace.h"
+#include "support/ScreenTurn.h"
+#include "support/SkinList.h"
+#include "support/TextMeasure.h"
 
 #include "app/PopupLayout.h"
 #include "tests/fakes/fakewmp/FakeWmpDriver.h"
@@ -37,34 +44,15 @@ using namespace e2e;
 
 namespace {
 
-// Every program on the display shares the screen and the pop-up's resting
-// place, so the test programs that read the pop-up from the screen take
-// turns: each holds this mutex while it runs.
-class ScreenTurnWhileRunning : public testing::Environment {
-  public:
-    void SetUp() override {
-        m_turn.Reset(CreateMutexA(nullptr, FALSE, "Trackglow end-to-end screen turn"));
-        // Abandoned by a program that was killed: the turn is ours all the same.
-        WaitForSingleObject(m_turn.Get(), 5 * 60 * 1000);
-    }
-    void TearDown() override { ReleaseMutex(m_turn.Get()); }
-
-  private:
-    UniqueHandle m_turn;
-};
-
 [[maybe_unused]] testing::Environment* const kScreenTurn =
-    testing::AddGlobalTestEnvironment(new ScreenTurnWhileRunning);
+    testing::AddGlobalTestEnvironment(new ScreenTurn);
 
 constexpr UINT_PTR kPollTimer = 0;
-constexpr int kSkinList = 1000;
 constexpr char kPreferencesTitle[] = "Preferences";
-constexpr char kMediaPlayerTitle[] = "Windows Media Player";
 constexpr char kMediaPlayerName[] = "Windows Media Player"; // the last line of its tracks
 constexpr long kPlaying = 3;
 
-// What the program measures and draws the track text with.
-constexpr UINT kMeasureFlags = DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP;
+// How the program draws the track text.
 constexpr UINT kTrackFlags = DT_NOPREFIX | DT_NOCLIP;
 
 // ---------------------------------------------------------------------------
@@ -137,19 +125,13 @@ const std::string kFlatWinamp = "[PREFERENCES]\r\nskin=Flat\r\nenwinamp=1\r\nenw
 // ---------------------------------------------------------------------------
 // The pop-up's face
 
-int MeasuredTextWidth(const std::string& text) {
-    ScreenDc screen;
-    RECT rect{0, 0, 0, 0};
-    DrawTextA(screen.Get(), text.c_str(), -1, &rect, kMeasureFlags);
-    return rect.right - rect.left;
-}
-
 int PopupWidth(const std::string& text) {
-    return ComputePopupLayout(MeasuredTextWidth(text)).layout.Width();
+    const RECT measured = MeasureText(text);
+    return ComputePopupLayout(measured.right - measured.left).layout.Width();
 }
 
 Box Rest(const std::string& text) {
-    return Box{kRestX, kRestY, PopupWidth(text), kPopupHeight};
+    return PopupAtRest(PopupWidth(text));
 }
 
 int ScreenWidth() {
@@ -159,17 +141,17 @@ int ScreenWidth() {
 // The part of the pop-up at rest that is on the screen (a pop-up may be
 // wider than the screen).
 int VisibleWidth(int width) {
-    return std::min(width, ScreenWidth() - kRestX);
+    return std::min(width, ScreenWidth() - kPopupAtRest.x);
 }
 
 // Whether the pop-up is the window the user sees at its resting place
 // (another program's window may cover it for a moment).
 bool PopupOnTop(HWND main, int width) {
-    const int right = kRestX + VisibleWidth(width) - 2;
-    const POINT corners[] = {{kRestX + 1, kRestY + 1},
-                             {right, kRestY + 1},
-                             {kRestX + 1, kRestY + kPopupHeight - 2},
-                             {right, kRestY + kPopupHeight - 2}};
+    const int right = kPopupAtRest.x + VisibleWidth(width) - 2;
+    const POINT corners[] = {{kPopupAtRest.x + 1, kPopupAtRest.y + 1},
+                             {right, kPopupAtRest.y + 1},
+                             {kPopupAtRest.x + 1, kPopupAtRest.y + kPopupAtRest.height - 2},
+                             {right, kPopupAtRest.y + kPopupAtRest.height - 2}};
     return std::all_of(std::begin(corners), std::end(corners),
                        [&](const POINT& corner) { return WindowFromPoint(corner) == main; });
 }
@@ -179,14 +161,14 @@ bool PopupOnTop(HWND main, int width) {
 class ExpectedFace {
   public:
     ExpectedFace(int width, const std::string& text, const SkinLook& look)
-        : m_width(width), m_pixels(static_cast<size_t>(width) * kPopupHeight) {
+        : m_width(width), m_pixels(static_cast<size_t>(width) * kPopupAtRest.height) {
         ScreenDc screen;
         MemoryDc memory(screen.Get());
         MemoryDc tiles(screen.Get());
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -kPopupHeight;
+        info.bmiHeader.biHeight = -kPopupAtRest.height;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
@@ -201,14 +183,14 @@ class ExpectedFace {
             SelectGuard select(memory.Get(), bitmap.Get());
             SelectGuard selectTile(tiles.Get(), tile.Get());
             GdiObject border(CreateSolidBrush(RGB(look.border.r, look.border.g, look.border.b)));
-            RECT all{0, 0, width, kPopupHeight};
+            RECT all{0, 0, width, kPopupAtRest.height};
             FrameRect(memory.Get(), &all, static_cast<HBRUSH>(border.Get()));
             for (int x = 1; x + kTileWidth <= width - 1; x += kTileWidth) {
                 BitBlt(memory.Get(), x, 1, kTileWidth, kTileHeight, tiles.Get(), 0, 0, SRCCOPY);
             }
             SetBkMode(memory.Get(), TRANSPARENT);
             SetTextColor(memory.Get(), RGB(look.text.r, look.text.g, look.text.b));
-            RECT textRect{10, 9, width - 10, kPopupHeight - 9};
+            RECT textRect{10, 9, width - 10, kPopupAtRest.height - 9};
             DrawTextA(memory.Get(), text.c_str(), -1, &textRect, kTrackFlags);
             GdiFlush();
         }
@@ -227,12 +209,13 @@ class ExpectedFace {
     int Mismatches(const ScreenCapture& capture) const {
         int count = 0;
         const int visible = VisibleWidth(m_width);
-        for (int y = 0; y < kPopupHeight; ++y) {
+        for (int y = 0; y < kPopupAtRest.height; ++y) {
             for (int x = 0; x < std::min(m_width - 20, visible); ++x) {
-                count += capture.At(kRestX + x, kRestY + y) != At(x, y) ? 1 : 0;
+                count += capture.At(kPopupAtRest.x + x, kPopupAtRest.y + y) != At(x, y) ? 1 : 0;
             }
             if (visible == m_width) {
-                count += capture.At(kRestX + m_width - 1, kRestY + y) != At(m_width - 1, y);
+                count += capture.At(kPopupAtRest.x + m_width - 1, kPopupAtRest.y + y) !=
+                         At(m_width - 1, y);
             }
         }
         return count;
@@ -262,8 +245,9 @@ testing::AssertionResult ShowsPopup(HWND main, const std::string& text, const Sk
             if (WindowBox(main) != rest || !PopupOnTop(main, rest.width)) {
                 return false;
             }
-            const ScreenCapture capture(
-                RECT{kRestX, kRestY, kRestX + rest.width, kRestY + kPopupHeight});
+            const ScreenCapture capture(RECT{kPopupAtRest.x, kPopupAtRest.y,
+                                             kPopupAtRest.x + rest.width,
+                                             kPopupAtRest.y + kPopupAtRest.height});
             mismatches = expected.Mismatches(capture);
             return mismatches == 0 && PopupOnTop(main, rest.width);
         },
@@ -271,7 +255,7 @@ testing::AssertionResult ShowsPopup(HWND main, const std::string& text, const Sk
     if (shown) {
         return testing::AssertionSuccess();
     }
-    SaveScreenshot(artifact, RECT{0, 0, ScreenWidth(), kRestY + kPopupHeight + 16});
+    SaveScreenshot(artifact, RECT{0, 0, ScreenWidth(), kPopupAtRest.y + kPopupAtRest.height + 16});
     return testing::AssertionFailure()
            << "the pop-up (" << WindowBox(main) << ", at rest " << rest << ") does not show \""
            << text.substr(0, 80) << "\": " << mismatches
@@ -282,17 +266,17 @@ testing::AssertionResult ShowsPopup(HWND main, const std::string& text, const Sk
 // the frame can be told; its colour at the four corners.
 testing::AssertionResult RestsFramed(HWND main, const std::string& text, const Rgb& border) {
     const Box rest = Rest(text);
-    const int right = kRestX + VisibleWidth(rest.width) - 1;
+    const int right = kPopupAtRest.x + VisibleWidth(rest.width) - 1;
     Rgb seen[4];
     const bool framed = WaitUntil(
         [&] {
             if (WindowBox(main) != rest || !PopupOnTop(main, rest.width)) {
                 return false;
             }
-            seen[0] = ScreenPixel(kRestX, kRestY);
-            seen[1] = ScreenPixel(right, kRestY);
-            seen[2] = ScreenPixel(kRestX, kRestY + kPopupHeight - 1);
-            seen[3] = ScreenPixel(right, kRestY + kPopupHeight - 1);
+            seen[0] = ScreenPixel(kPopupAtRest.x, kPopupAtRest.y);
+            seen[1] = ScreenPixel(right, kPopupAtRest.y);
+            seen[2] = ScreenPixel(kPopupAtRest.x, kPopupAtRest.y + kPopupAtRest.height - 1);
+            seen[3] = ScreenPixel(right, kPopupAtRest.y + kPopupAtRest.height - 1);
             return std::all_of(std::begin(seen), std::end(seen),
                                [&](const Rgb& c) { return c == border; });
         },
@@ -308,25 +292,14 @@ testing::AssertionResult RestsFramed(HWND main, const std::string& text, const R
 // ---------------------------------------------------------------------------
 // Driving the program
 
-void MoveCursorAway() {
-    SetCursorPos(ScreenWidth() / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
-}
-
 // Starts the program of an install and waits for its main window, with
 // Wine's tray window off the pop-up's resting place and the cursor away.
 HWND Start(std::optional<RunningProgram>& program, const TestInstall& install) {
     program.emplace(install);
     HWND main = program->WaitForMainWindow();
     WaitUntil(MoveWineSystemTrayAway, 3000);
-    MoveCursorAway();
+    ParkCursor();
     return main;
-}
-
-void ExitWithCodeZero(RunningProgram& program) {
-    program.PostCommand(kCommandExit);
-    const std::optional<DWORD> code = program.WaitForExit();
-    ASSERT_TRUE(code.has_value()) << "the program did not end after Exit";
-    EXPECT_EQ(*code, 0u) << std::hex << "exit code 0x" << *code;
 }
 
 // Delivers a tick of the poll timer now and waits until it has been handled.
@@ -335,46 +308,18 @@ void TickPoll(HWND main) {
     SendMessageTimeoutA(main, WM_TIMER, kPollTimer, 0, SMTO_NORMAL, kGenerousMs, &result);
 }
 
-std::string Title(HWND window) {
-    char title[256] = {};
-    GetWindowTextA(window, title, sizeof title);
-    return title;
-}
-
-HWND WaitForPreferences(const RunningProgram& program) {
-    HWND dialog = nullptr;
-    WaitUntil([&] {
-        for (HWND candidate : program.OtherDialogs()) {
-            if (Title(candidate) == kPreferencesTitle) {
-                dialog = candidate;
-            }
-        }
-        return dialog != nullptr;
-    });
-    return dialog;
-}
-
 // Opens Preferences, chooses `skin` in its list as the user would and
 // presses OK. False when the dialog did not open, list or close.
 testing::AssertionResult ChooseSkinWithPreferences(const RunningProgram& program,
                                                    const std::string& skin) {
     program.PostCommand(kCommandPreferences);
-    HWND dialog = WaitForPreferences(program);
+    HWND dialog = program.WaitForDialog(kPreferencesTitle);
     if (dialog == nullptr) {
         return testing::AssertionFailure() << "Preferences did not open";
     }
-    HWND list = GetDlgItem(dialog, kSkinList);
-    const std::wstring wide(skin.begin(), skin.end()); // the list answers in UTF-16
-    const LRESULT index = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                       reinterpret_cast<LPARAM>(wide.c_str()));
-    if (index < 0) {
+    if (!ChooseSkin(dialog, skin)) {
         return testing::AssertionFailure() << skin << " is not listed";
     }
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0, SMTO_NORMAL, kGenerousMs,
-                        &result);
-    SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(kSkinList, CBN_SELCHANGE),
-                        reinterpret_cast<LPARAM>(list), SMTO_NORMAL, kGenerousMs, &result);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     if (!WaitUntil([&] { return !IsWindow(dialog); })) {
@@ -393,48 +338,6 @@ std::vector<std::string> OtherVisibleWindows(const RunningProgram& program) {
         }
     }
     return others;
-}
-
-// A stand-in for the media player's main window, out of the pop-up's way.
-class MediaPlayerWindow {
-  public:
-    MediaPlayerWindow() {
-        static const ATOM atom = [] {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = DefWindowProcA;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = "TrackglowBadInputMediaPlayer";
-            return RegisterClassA(&wc);
-        }();
-        m_window = CreateWindowExA(0, MAKEINTATOM(atom), kMediaPlayerTitle,
-                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 600, 240, 120, nullptr,
-                                   nullptr, GetModuleHandleA(nullptr), nullptr);
-    }
-    ~MediaPlayerWindow() {
-        if (m_window) {
-            DestroyWindow(m_window);
-        }
-    }
-    MediaPlayerWindow(const MediaPlayerWindow&) = delete;
-    MediaPlayerWindow& operator=(const MediaPlayerWindow&) = delete;
-
-    HWND Get() const { return m_window; }
-    void Close() {
-        DestroyWindow(m_window);
-        m_window = nullptr;
-    }
-
-  private:
-    HWND m_window = nullptr;
-};
-
-HWND PlayerHost(const RunningProgram& program) {
-    for (const WindowInfo& info : program.Windows()) {
-        if (info.className == "#32770" && info.title == "ActiveX") {
-            return info.window;
-        }
-    }
-    return nullptr;
 }
 
 // Whether the host's "AtlAxWin7" window holds a window of the control: the
@@ -630,7 +533,7 @@ TEST_P(BadSettings, ThePopupStillShowsCorrectly) {
         FakeWinamp winamp("4. Still Here - After The Garbage - Winamp");
         EXPECT_TRUE(ShowsPopup(main, "Still Here\nAfter The Garbage\nWinamp", FlatLook(install),
                                std::string("bad-settings-") + settings.name));
-        ExitWithCodeZero(*program);
+        ExitCleanly(*program);
         EXPECT_EQ(install.ReadSettings(), settings.bytes) << "nothing was to be saved";
     } else {
         // Nothing readable: the default skin and no player; the toggle
@@ -638,7 +541,7 @@ TEST_P(BadSettings, ThePopupStillShowsCorrectly) {
         program->PostCommand(kCommandToggle);
         EXPECT_TRUE(ShowsPopup(main, "", DefaultLook(install),
                                std::string("bad-settings-") + settings.name));
-        ExitWithCodeZero(*program);
+        ExitCleanly(*program);
     }
 }
 
@@ -694,7 +597,7 @@ TEST_P(BadSkins, ThePopupComesInAndAGoodSkinShowsAfterwards) {
     ASSERT_TRUE(ChooseSkinWithPreferences(*program, "Flat"));
     EXPECT_TRUE(
         ShowsPopup(main, text, FlatLook(install), std::string("bad-skin-then-flat-") + skin.name));
-    ExitWithCodeZero(*program);
+    ExitCleanly(*program);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -738,7 +641,7 @@ TEST(BadSkinFiles, ASkinBitmapTruncatedOnDiskWhileRunning) {
         ASSERT_TRUE(ChooseSkinWithPreferences(*program, "Flat"));
         EXPECT_TRUE(ShowsPopup(main, text, FlatLook(install), "truncated-after"));
     }
-    ExitWithCodeZero(*program);
+    ExitCleanly(*program);
 }
 
 // ---------------------------------------------------------------------------
@@ -763,7 +666,7 @@ TEST(BadPlayers, WinampTitlesLongerThan255BytesAreCut) {
         EXPECT_TRUE(ShowsPopup(main, text, FlatLook(install), "long-winamp-title"));
     }
     EXPECT_TRUE(program->IsResponsive());
-    ExitWithCodeZero(*program);
+    ExitCleanly(*program);
 }
 
 TEST(BadPlayers, WinampTitlesWithDoubleByteText) {
@@ -788,7 +691,7 @@ TEST(BadPlayers, WinampTitlesWithDoubleByteText) {
         const std::string text = WinampLines(CutTo255(ToAnsi(title)));
         EXPECT_TRUE(ShowsPopup(main, text, FlatLook(install), "double-byte-winamp-title"));
     }
-    ExitWithCodeZero(*program);
+    ExitCleanly(*program);
 }
 
 TEST(BadPlayers, MediaPlayerAuthorAndNameOfTenThousandCharacters) {
@@ -821,7 +724,7 @@ TEST(BadPlayers, MediaPlayerAuthorAndNameOfTenThousandCharacters) {
         EXPECT_TRUE(ShowsPopup(main, text, FlatLook(install), "long-media-texts"));
     }
     EXPECT_TRUE(program->IsResponsive());
-    ExitWithCodeZero(*program);
+    ExitCleanly(*program);
 }
 
 TEST(BadPlayers, AThousandTitleChangesInARowEndWithTheLastShown) {
@@ -844,7 +747,7 @@ TEST(BadPlayers, AThousandTitleChangesInARowEndWithTheLastShown) {
     GeometryTrace trace(main);
     trace.RecordFor(800);
     EXPECT_EQ(trace.Boxes(), std::vector<Box>{Rest(last)}) << Describe(trace.Boxes());
-    ExitWithCodeZero(*program);
+    ExitCleanly(*program);
 }
 
 // ---------------------------------------------------------------------------
@@ -867,7 +770,9 @@ TEST(Exit, InTheMiddleOfEachAnimationFiftyTimesInARow) {
         std::function<bool(const Box&)> moving;
         switch (during) {
         case During::Show:
-            moving = [](const Box& b) { return b.y == kRestY && b.x > 0 && b.x < kRestX; };
+            moving = [](const Box& b) {
+                return b.y == kPopupAtRest.y && b.x > 0 && b.x < kPopupAtRest.x;
+            };
             break;
         case During::Switch: {
             // A second track while the first grows in: the switch shrinks
@@ -883,23 +788,20 @@ TEST(Exit, InTheMiddleOfEachAnimationFiftyTimesInARow) {
             break;
         }
         case During::Hide:
-            ASSERT_TRUE(trace.RecordUntil(
-                [&](const Box& b) {
-                    return b == Box{kRestX, kRestY, width, kPopupHeight};
-                },
-                kGenerousMs));
+            ASSERT_TRUE(trace.RecordUntil([&](const Box& b) { return b == PopupAtRest(width); },
+                                          kGenerousMs));
             // The toggle is ignored until the show's last step is over.
             ASSERT_TRUE(WaitUntil(
                 [&] {
                     program->PostCommand(kCommandToggle);
-                    return WindowBox(main).height < kPopupHeight;
+                    return WindowBox(main).height < kPopupAtRest.height;
                 },
                 kGenerousMs, 100));
-            moving = [](const Box& b) { return b.height < kPopupHeight && b.height > 6; };
+            moving = [](const Box& b) { return b.height < kPopupAtRest.height && b.height > 6; };
             break;
         }
         ASSERT_TRUE(trace.RecordUntil(moving, kGenerousMs)) << Describe(trace.Boxes());
-        ExitWithCodeZero(*program);
+        ExitCleanly(*program);
         EXPECT_FALSE(IsWindow(main));
         if (HasFatalFailure()) {
             return;
@@ -930,17 +832,17 @@ TEST(Instances, TwoSideBySideEachShowTheTrack) {
                         " - Winamp");
         EXPECT_TRUE(WaitUntil([&] { return WindowBox(one) == Rest(text); })) << WindowBox(one);
         EXPECT_TRUE(WaitUntil([&] { return WindowBox(two) == Rest(text); })) << WindowBox(two);
-        HWND top = WindowFromPoint(POINT{kRestX + 1, kRestY + 1});
+        HWND top = WindowFromPoint(POINT{kPopupAtRest.x + 1, kPopupAtRest.y + 1});
         ASSERT_TRUE(top == one || top == two);
         EXPECT_TRUE(ShowsPopup(top, text, FlatLook(install), "two-instances"));
     }
 
     // Each ends on its own; the other goes on showing tracks.
-    ExitWithCodeZero(*first);
+    ExitCleanly(*first);
     EXPECT_TRUE(second->IsResponsive());
     winamp.SetTitle("3. Alone - Now - Winamp");
     EXPECT_TRUE(ShowsPopup(two, "Alone\nNow\nWinamp", FlatLook(install), "two-instances-alone"));
-    ExitWithCodeZero(*second);
+    ExitCleanly(*second);
     EXPECT_EQ(install.ReadSettings(), settings);
 }
 
@@ -964,7 +866,7 @@ TEST(Faults, NoFileCanBeMadeBesideTheProgram) {
     EXPECT_EQ(OtherVisibleWindows(*program), std::vector<std::string>{});
     program->PostCommand(kCommandToggle);
     EXPECT_TRUE(ShowsPopup(main, "", DefaultLook(install), "no-files-default-popup"));
-    ExitWithCodeZero(*program);
+    ExitCleanly(*program);
     EXPECT_TRUE(GetFileAttributesA(install.SettingsPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -988,7 +890,7 @@ TEST(Faults, ARefusedTemporaryFileLeavesTheSettingsFileAlone) {
     EXPECT_TRUE(ShowsPopup(main, text, DefaultLook(install), "refused-save-after"));
     EXPECT_EQ(OtherVisibleWindows(*program), std::vector<std::string>{});
     EXPECT_EQ(install.ReadSettings(), settings);
-    ExitWithCodeZero(*program);
+    ExitCleanly(*program);
     EXPECT_EQ(install.ReadSettings(), settings);
     EXPECT_TRUE(GetFileAttributesA(temporary.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -1023,7 +925,7 @@ TEST(Faults, ThreadsThatCannotBeCreatedMoveNothingAndBreakNothing) {
     ASSERT_TRUE(refused.Active());
     winamp.SetTitle("2. Never - Shown - Winamp");
     TickPoll(main);
-    ExitWithCodeZero(*program);
+    ExitCleanly(*program);
 }
 
 // The media player source with a control that fails: Wine's own (its play
@@ -1041,14 +943,15 @@ class FailingControl : public testing::Test {
 
     // Polls with the failing control for a while, then Winamp's track shows.
     void ExpectNothingFromThePlayerButWinampShows(bool controlEmbedded) {
-        ASSERT_TRUE(WaitUntil([&] { return PlayerHost(*m_program) != nullptr; }))
+        ASSERT_TRUE(WaitUntil([&] { return PlayerHostWindow(*m_program) != nullptr; }))
             << "no host for the player's window";
         // The host window shows before it has embedded the control.
         if (controlEmbedded) {
-            EXPECT_TRUE(WaitUntil([&] { return HoldsAControlWindow(PlayerHost(*m_program)); }));
+            EXPECT_TRUE(
+                WaitUntil([&] { return HoldsAControlWindow(PlayerHostWindow(*m_program)); }));
         } else {
             ASSERT_TRUE(m_program->IsResponsive()); // the poll that made the host is over
-            EXPECT_FALSE(HoldsAControlWindow(PlayerHost(*m_program)));
+            EXPECT_FALSE(HoldsAControlWindow(PlayerHostWindow(*m_program)));
         }
         for (int i = 0; i < 50; ++i) {
             TickPoll(m_main);
@@ -1059,8 +962,8 @@ class FailingControl : public testing::Test {
         EXPECT_TRUE(ShowsPopup(m_main, "Beside\nA Failing Player\nWinamp", FlatLook(*m_install),
                                "failing-control"));
         m_player.Close();
-        EXPECT_TRUE(WaitUntil([&] { return PlayerHost(*m_program) == nullptr; }));
-        ExitWithCodeZero(*m_program);
+        EXPECT_TRUE(WaitUntil([&] { return PlayerHostWindow(*m_program) == nullptr; }));
+        ExitCleanly(*m_program);
     }
 
     FakeWinamp m_winamp{"Winamp 5.9"};

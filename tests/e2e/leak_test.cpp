@@ -24,19 +24,25 @@
 // change and every player window change is seen at once instead of within
 // 300 ms.
 #include "support/BitmapFile.h"
+#include "support/CleanExit.h"
 #include "support/E2e.h"
+#include "support/GdiHandleTable.h"
+#include "support/MediaPlayerWindow.h"
+#include "support/PopupPlace.h"
+#include "support/SkinList.h"
+#include "support/TextMeasure.h"
 
 #include "app/PopupLayout.h"
 #include "tests/fakes/fakewmp/FakeWmpDriver.h"
 #include "tests/fakes/fakewmp/FakeWmpRegistration.h"
 
 #include <gtest/gtest.h>
-#include <winternl.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -46,79 +52,30 @@ using namespace e2e;
 namespace {
 
 constexpr UINT_PTR kPollTimer = 0;
-constexpr int kSkinList = 1000;
 constexpr char kPreferencesTitle[] = "Preferences";
-constexpr char kMediaPlayerTitle[] = "Windows Media Player";
 
 // ---------------------------------------------------------------------------
 // Counting from outside
 
-using QueryProcessFn = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
-using QuerySystemFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
-
-template <class Fn> Fn NtdllFunction(const char* name) {
-    return reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), name)));
-}
-
-// The GDI objects of a process, read from its GDI handle table: the PEB's
-// GdiSharedHandleTable (offset 0xF8 in a 64-bit PEB) points to 65536
-// entries of 24 bytes, in use while their type byte is non-zero. Wine keeps
-// one table per process and leaves the owner 0; Windows shares one per
-// session and names the owner.
-//
 // Window DCs (GetDC, BeginPaint) come from the platform's cache, which
 // grows by itself up to 64 entries whenever no free one fits (under Wine
 // each such display DC brings an object of type 5 along, and its visible
 // and clipping regions come and go with painting). Those are counted
-// apart: `owned` holds everything else (bitmaps, brushes, fonts, memory
-// DCs), `windowDcs` the display DCs.
+// apart: `owned` holds every other GDI object (bitmaps, brushes, fonts,
+// memory DCs), `windowDcs` the display DCs; -1 when the table cannot be read.
 struct GdiCount {
     int owned = -1;
     int windowDcs = -1;
 };
 
-GdiCount CountGdiObjects(HANDLE process, DWORD processId) {
-    struct Entry {
-        uint64_t object;
-        uint16_t ownerId;
-        uint16_t count;
-        uint8_t extType; // the full type's high byte; bit 7 marks stock objects
-        uint8_t generation;
-        uint8_t type;
-        uint8_t flags;
-        uint64_t user;
-    };
-    static_assert(sizeof(Entry) == 24, "GDI handle table entry");
-    constexpr size_t kPebGdiTable = 0xF8;
-    constexpr size_t kEntries = 0x10000;
+GdiCount CountGdiObjects(HANDLE process) {
     constexpr uint8_t kDc = 0x01, kDisplayDc = 0x01, kRegion = 0x04, kDisplayDcSurface = 0x05;
-
-    GdiCount count;
-    const auto query = NtdllFunction<QueryProcessFn>("NtQueryInformationProcess");
-    PROCESS_BASIC_INFORMATION basic{};
-    if (query == nullptr ||
-        query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) {
-        return count;
+    const std::optional<std::vector<gditable::Entry>> entries = gditable::ReadGdiObjects(process);
+    if (!entries) {
+        return GdiCount{};
     }
-    uint64_t table = 0;
-    SIZE_T read = 0;
-    const auto* peb = static_cast<const uint8_t*>(static_cast<const void*>(basic.PebBaseAddress));
-    if (!ReadProcessMemory(process, peb + kPebGdiTable, &table, sizeof table, &read) ||
-        table == 0) {
-        return count;
-    }
-    std::vector<Entry> entries(kEntries);
-    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(),
-                           entries.size() * sizeof(Entry), &read)) {
-        return count;
-    }
-    const uint16_t owner = static_cast<uint16_t>(processId);
-    count = GdiCount{0, 0};
-    for (const Entry& entry : entries) {
-        if (entry.type == 0 || (entry.ownerId != 0 && entry.ownerId != owner)) {
-            continue;
-        }
+    GdiCount count{0, 0};
+    for (const gditable::Entry& entry : *entries) {
         if (entry.type == kDc && (entry.extType & 0x7F) == kDisplayDc) {
             ++count.windowDcs;
         } else if (entry.type != kRegion && entry.type != kDisplayDcSurface) {
@@ -148,7 +105,9 @@ int CountHandles(DWORD processId) {
     constexpr ULONG kExtendedHandleInformation = 64;
     constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
 
-    const auto query = NtdllFunction<QuerySystemFn>("NtQuerySystemInformation");
+    using QuerySystemFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QuerySystemFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
     if (query == nullptr) {
         return -1;
     }
@@ -227,7 +186,7 @@ std::ostream& operator<<(std::ostream& out, const Counts& counts) {
 }
 
 Counts CountsOf(const RunningProgram& program) {
-    const GdiCount gdi = CountGdiObjects(program.Process(), program.ProcessId());
+    const GdiCount gdi = CountGdiObjects(program.Process());
     return Counts{gdi.owned, CountHandles(program.ProcessId()), CountWindows(program.ProcessId()),
                   gdi.windowDcs};
 }
@@ -317,22 +276,15 @@ void TickPoll(HWND main) {
     SendMessageTimeoutA(main, WM_TIMER, kPollTimer, 0, SMTO_NORMAL, kGenerousMs, &result);
 }
 
-// Where the pop-up rests with this text: the text as the program measures
-// it (the default font of a window DC), laid out in whole tiles.
+// Where the pop-up rests with this text, laid out in whole tiles.
 Box RestingBox(const std::string& text) {
-    RECT measured{0, 0, 0, 0};
-    ScreenDc screen;
-    DrawTextA(screen.Get(), text.c_str(), -1, &measured, DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP);
-    return Box{kRestX, kRestY, ComputePopupLayout(measured.right - measured.left).layout.Width(),
-               kPopupHeight};
+    const RECT measured = MeasureText(text);
+    return PopupAtRest(ComputePopupLayout(measured.right - measured.left).layout.Width());
 }
 
-bool AtRest(const Box& box) {
-    return box.x == 64 && box.y == 32 && box.height == 66 && box.width >= 317;
-}
-
+// Hidden: never shown yet, or the sliver a hide leaves.
 bool Hidden(const Box& box) {
-    return box.x == 0 && box.y == 0 && box.width <= 1 && (box.height == 6 || box.height == 0);
+    return box == Box{0, 0, 0, 0} || IsSliver(box);
 }
 
 // A box that stays the same for a while (no animation is moving the window).
@@ -353,10 +305,10 @@ bool HoldsStill(HWND main, const std::function<bool(const Box&)>& wanted) {
 // and still, with no animation running.
 testing::AssertionResult HidePopup(const RunningProgram& program) {
     HWND main = program.MainWindow();
-    if (!HoldsStill(main, [](const Box& b) { return AtRest(b) || Hidden(b); })) {
+    if (!HoldsStill(main, [](const Box& b) { return IsAtRest(b) || Hidden(b); })) {
         return testing::AssertionFailure() << "the pop-up never came to rest: " << WindowBox(main);
     }
-    if (AtRest(WindowBox(main))) {
+    if (IsAtRest(WindowBox(main))) {
         program.PostCommand(kCommandToggle);
     }
     if (!HoldsStill(main, Hidden)) {
@@ -365,43 +317,17 @@ testing::AssertionResult HidePopup(const RunningProgram& program) {
     return testing::AssertionSuccess();
 }
 
-std::string Title(HWND window) {
-    char title[256] = {};
-    GetWindowTextA(window, title, sizeof title);
-    return title;
-}
-
+// Waits for the Preferences dialog, looking often: the tests open hundreds.
 HWND WaitForPreferences(const RunningProgram& program) {
     HWND dialog = nullptr;
     WaitUntil(
         [&] {
-            for (HWND candidate : program.OtherDialogs()) {
-                if (Title(candidate) == kPreferencesTitle) {
-                    dialog = candidate;
-                }
-            }
+            const std::vector<HWND> found = program.DialogsTitled(kPreferencesTitle);
+            dialog = found.empty() ? nullptr : found.front();
             return dialog != nullptr;
         },
         kGenerousMs, 2);
     return dialog;
-}
-
-// Selects an entry of the skin list as the user would: the preview follows.
-void ChooseSkin(HWND dialog, int index) {
-    HWND list = GetDlgItem(dialog, kSkinList);
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0, SMTO_NORMAL, kGenerousMs,
-                        &result);
-    SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(kSkinList, CBN_SELCHANGE),
-                        reinterpret_cast<LPARAM>(list), SMTO_NORMAL, kGenerousMs, &result);
-}
-
-// The list's entry of a skin (the list reads back in UTF-16 across processes).
-int SkinIndex(HWND dialog, const std::string& name) {
-    HWND list = GetDlgItem(dialog, kSkinList);
-    const std::wstring wide(name.begin(), name.end());
-    return static_cast<int>(SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(wide.c_str())));
 }
 
 enum class Close { Ok, Cancel, CloseBox };
@@ -414,11 +340,9 @@ bool RunPreferences(const RunningProgram& program, const std::string& skin, Clos
     if (dialog == nullptr) {
         return false;
     }
-    const int index = SkinIndex(dialog, skin);
-    if (index < 0) {
+    if (!ChooseSkin(dialog, skin)) {
         return false;
     }
-    ChooseSkin(dialog, index);
     switch (how) {
     case Close::Ok:
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
@@ -433,45 +357,6 @@ bool RunPreferences(const RunningProgram& program, const std::string& skin, Clos
         break;
     }
     return WaitUntil([&] { return !IsWindow(dialog); }, kGenerousMs, 2);
-}
-
-// A stand-in for the media player's main window, out of the pop-up's way.
-class MediaPlayerWindow {
-  public:
-    MediaPlayerWindow() {
-        static const ATOM atom = [] {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = DefWindowProcA;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = "TrackglowLeakTestMediaPlayer";
-            return RegisterClassA(&wc);
-        }();
-        m_window =
-            CreateWindowExA(0, MAKEINTATOM(atom), kMediaPlayerTitle, WS_OVERLAPPEDWINDOW, 900, 600,
-                            240, 120, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    }
-    ~MediaPlayerWindow() {
-        if (m_window) {
-            DestroyWindow(m_window);
-        }
-    }
-    MediaPlayerWindow(const MediaPlayerWindow&) = delete;
-    MediaPlayerWindow& operator=(const MediaPlayerWindow&) = delete;
-
-    HWND Get() const { return m_window; }
-    void Show(bool visible) { ShowWindow(m_window, visible ? SW_SHOWNOACTIVATE : SW_HIDE); }
-
-  private:
-    HWND m_window = nullptr;
-};
-
-bool HasPlayerHost(const RunningProgram& program) {
-    for (const WindowInfo& info : program.Windows()) {
-        if (info.className == "#32770" && info.title == "ActiveX") {
-            return true;
-        }
-    }
-    return false;
 }
 
 size_t CountOf(const std::vector<std::string>& lines, const std::string& line) {
@@ -501,10 +386,7 @@ class Leaks : public testing::Test {
 
     void TearDown() override {
         if (m_program && m_program->IsRunning()) {
-            m_program->PostCommand(kCommandExit);
-            const std::optional<DWORD> code = m_program->WaitForExit();
-            ASSERT_TRUE(code.has_value()) << "the program did not end after Exit";
-            EXPECT_EQ(*code, 0u);
+            ExitCleanly(*m_program);
         }
     }
 
@@ -569,7 +451,7 @@ TEST_F(Leaks, TheCountersSeeTheProgramsObjectsComeAndGo) {
     m_program->PostCommand(kCommandPreferences);
     HWND dialog = WaitForPreferences(*m_program);
     ASSERT_NE(dialog, nullptr);
-    ChooseSkin(dialog, SkinIndex(dialog, kSkins[1]));
+    ASSERT_TRUE(ChooseSkin(dialog, kSkins[1]));
     const Counts open = SteadyCounts(*m_program);
     // The dialog and its controls, its preview's brush and bitmaps.
     EXPECT_GT(open.windows, before.windows);
@@ -627,16 +509,16 @@ TEST_F(Leaks, FiveHundredSkinReloads) {
 TEST_F(Leaks, AHundredMediaPlayerHostsMadeAndTornDown) {
     // The player's window comes and goes; each time a host embeds the
     // control and is torn down with it.
-    MediaPlayerWindow player;
+    MediaPlayerWindow player(false);
     ASSERT_NE(player.Get(), nullptr);
     m_driver.SetMedia(3, "Leak Author", "Leak Song");
     const Round host = [&](int) {
         player.Show(true);
         TickPoll(m_main);
-        const bool made = HasPlayerHost(*m_program);
+        const bool made = (PlayerHostWindow(*m_program) != nullptr);
         player.Show(false);
         TickPoll(m_main);
-        return made && !HasPlayerHost(*m_program);
+        return made && !(PlayerHostWindow(*m_program) != nullptr);
     };
     const Counts baseline = Baseline(host, 5);
     m_driver.ClearLog();
