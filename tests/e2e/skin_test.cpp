@@ -10,6 +10,7 @@
 #include "support/CleanExit.h"
 #include "support/E2e.h"
 #include "support/PopupPlace.h"
+#include "support/TestBytes.h"
 
 #include "config/IniFile.h"
 
@@ -19,7 +20,6 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
-#include <random>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -93,14 +93,10 @@ void PrintTo(const SkinFiles& skin, std::ostream* out) {
     *out << skin.name;
 }
 
-std::string SkinFolder(const TestInstall& install) {
-    return JoinPath(install.Folder(), "interface");
-}
-
 // The colour a skin definition gives a key ("border" or "text").
 Rgb SkinColour(const TestInstall& install, const std::string& skin, const std::string& key) {
     CIniFile definition;
-    definition.Load(JoinPath(SkinFolder(install), skin + ".ini"));
+    definition.Load(JoinPath(install.SkinFolder(), skin + ".ini"));
     return FromColorRef(definition.GetHex("SKIN", key));
 }
 
@@ -109,7 +105,7 @@ class ExpectedFace {
   public:
     ExpectedFace(const TestInstall& install, const SkinFiles& skin, const Rgb& border)
         : m_border(border) {
-        const std::string folder = SkinFolder(install);
+        const std::string folder = install.SkinFolder();
         const auto load = [&](const std::string& name) { return Picture(JoinPath(folder, name)); };
         const Picture middle = load(skin.middle);
         for (int i = 0; i < 7; ++i) {
@@ -280,14 +276,14 @@ TEST_P(BrokenSkinOnScreen, ThePopupStillShowsWhatLoaded) {
     const BrokenSkin& broken = GetParam();
     TestInstall install("[PREFERENCES]\r\nskin=" + broken.skin + "\r\n");
     for (const auto& [name, bytes] : broken.files)
-        WriteFileBytes(JoinPath(SkinFolder(install), name), bytes);
+        WriteFileBytes(JoinPath(install.SkinFolder(), name), bytes);
     RunningProgram program(install);
     ASSERT_NE(program.WaitForMainWindow(), nullptr);
     ASSERT_TRUE(ShowPopup(program));
     PumpFor(300); // its last repaint
 
     // The buttons (the default ones in the skin folder) and the frame loaded.
-    const std::string folder = SkinFolder(install);
+    const std::string folder = install.SkinFolder();
     const char* buttons[] = {"prev.bmp", "next.bmp", "lyr.bmp"};
     for (size_t i = 0; i < 3; ++i) {
         const Picture button(JoinPath(folder, buttons[i]));
@@ -305,15 +301,6 @@ TEST_P(BrokenSkinOnScreen, ThePopupStillShowsWhatLoaded) {
     EXPECT_TRUE(program.IsResponsive());
     EXPECT_TRUE(ShowsNothingElse(program));
     ExitCleanly(program);
-}
-
-std::string RandomBytes(size_t size) {
-    std::mt19937 generator(42);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::string bytes(size, '\0');
-    for (char& c : bytes)
-        c = static_cast<char>(byte(generator));
-    return bytes;
 }
 
 // A bitmap file header claiming 16000 x 16000 pixels, with hardly any behind it.
@@ -340,37 +327,40 @@ const Rgb kBlack{0, 0, 0};
 
 INSTANTIATE_TEST_SUITE_P(
     Files, BrokenSkinOnScreen,
-    testing::Values(
-        BrokenSkin{"MissingBitmaps",
-                   {{"Broken.ini", "[SKIN]\r\nimage=gone.bmp\r\nbgtype=1\r\nimagel=gone.bmp\r\n"
-                                   "imager=gone.bmp\r\n" +
-                                       kGreenBorder}},
-                   "Broken",
-                   kGreen},
-        BrokenSkin{"TruncatedBitmap",
-                   {{"Broken.ini", "[SKIN]\r\nimage=cut.bmp\r\n" + kGreenBorder},
-                    {"cut.bmp", TruncatedBitmap()}},
-                   "Broken",
-                   kGreen},
-        BrokenSkin{"TextForBitmap",
-                   {{"Broken.ini", "[SKIN]\r\nimage=notes.bmp\r\n" + kGreenBorder},
-                    {"notes.bmp", "Remember to draw the tiles.\r\n"}},
-                   "Broken",
-                   kGreen},
-        BrokenSkin{"HugeImageValues",
-                   {{"Broken.ini",
-                     "[SKIN]\r\nimage=huge.bmp\r\nbgtype=1\r\nimagel=" + std::string(1000, 'x') +
-                         "\r\nimager=huge.bmp\r\n" + kGreenBorder},
-                    {"huge.bmp", HugeBitmapHeader()}},
-                   "Broken",
-                   kGreen},
-        BrokenSkin{"GarbageDefinition", {{"Broken.ini", RandomBytes(32 * 1024)}}, "Broken", kBlack},
-        BrokenSkin{"NoDefinitionFile", {}, "Nowhere", kBlack}),
+    testing::Values(BrokenSkin{"MissingBitmaps",
+                               {{"Broken.ini",
+                                 "[SKIN]\r\nimage=gone.bmp\r\nbgtype=1\r\nimagel=gone.bmp\r\n"
+                                 "imager=gone.bmp\r\n" +
+                                     kGreenBorder}},
+                               "Broken",
+                               kGreen},
+                    BrokenSkin{"TruncatedBitmap",
+                               {{"Broken.ini", "[SKIN]\r\nimage=cut.bmp\r\n" + kGreenBorder},
+                                {"cut.bmp", TruncatedBitmap()}},
+                               "Broken",
+                               kGreen},
+                    BrokenSkin{"TextForBitmap",
+                               {{"Broken.ini", "[SKIN]\r\nimage=notes.bmp\r\n" + kGreenBorder},
+                                {"notes.bmp", "Remember to draw the tiles.\r\n"}},
+                               "Broken",
+                               kGreen},
+                    BrokenSkin{"HugeImageValues",
+                               {{"Broken.ini", "[SKIN]\r\nimage=huge.bmp\r\nbgtype=1\r\nimagel=" +
+                                                   std::string(1000, 'x') +
+                                                   "\r\nimager=huge.bmp\r\n" + kGreenBorder},
+                                {"huge.bmp", HugeBitmapHeader()}},
+                               "Broken",
+                               kGreen},
+                    BrokenSkin{"GarbageDefinition",
+                               {{"Broken.ini", testbytes::RandomBytes(32 * 1024, 42)}},
+                               "Broken",
+                               kBlack},
+                    BrokenSkin{"NoDefinitionFile", {}, "Nowhere", kBlack}),
     [](const testing::TestParamInfo<BrokenSkin>& param) { return std::string(param.param.name); });
 
 TEST(Skins, ASkinNameWithoutAFileGetsAnEmptyDefinition) {
     TestInstall install("[PREFERENCES]\r\nskin=Nowhere\r\n");
-    const std::string definition = JoinPath(SkinFolder(install), "Nowhere.ini");
+    const std::string definition = JoinPath(install.SkinFolder(), "Nowhere.ini");
     ASSERT_FALSE(FileExists(definition));
     RunningProgram program(install);
     ASSERT_NE(program.WaitForMainWindow(), nullptr);

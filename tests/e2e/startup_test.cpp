@@ -4,22 +4,19 @@
 // is hostile or cannot be written.
 #include "support/CleanExit.h"
 #include "support/E2e.h"
+#include "support/TestBytes.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 
 using namespace e2e;
+using testbytes::Bytes;
+using testbytes::RandomBytes;
 
 namespace {
 
 const char kDefaultSettings[] = "[PREFERENCES]\r\nskin=Default Skin 1\r\n\r\n";
-
-// A string literal's bytes, NULs included.
-template <size_t N> std::string Bytes(const char (&literal)[N]) {
-    return std::string(literal, N - 1);
-}
 
 // Everything but the skins folder (which the dist may or may not hold yet).
 std::vector<std::string> EntriesBesideSkins(const TestInstall& install) {
@@ -192,20 +189,10 @@ TEST_P(StartupWithHostileSettings, StartsAndExitsNormally) {
     ExitCleanly(program);
 }
 
-std::string RandomBytes(size_t size) {
-    std::mt19937 generator(20240601);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::string bytes(size, '\0');
-    for (char& c : bytes) {
-        c = static_cast<char>(byte(generator));
-    }
-    return bytes;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Files, StartupWithHostileSettings,
     testing::Values(
-        HostileSettings{"RandomBytes2MB", RandomBytes(2 * 1024 * 1024)},
+        HostileSettings{"RandomBytes2MB", RandomBytes(2 * 1024 * 1024, 20240601)},
         HostileSettings{"OneLine100KBWithoutLineEnd",
                         "[PREFERENCES]\r\nskin=" + std::string(100 * 1024, 'x')},
         HostileSettings{"HeaderLine100KBWithoutLineEnd", "[" + std::string(100 * 1024, 'P')},

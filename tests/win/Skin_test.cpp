@@ -5,6 +5,7 @@
 #include "SkinTestKit.h"
 
 #include "config/Settings.h"
+#include "tests/e2e/support/TestBytes.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -12,12 +13,13 @@
 #include <cstring>
 #include <optional>
 #include <ostream>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 using namespace skintest;
+using testbytes::Bytes;
+using testbytes::RandomBytes;
 
 namespace {
 
@@ -362,20 +364,6 @@ std::string ClaimedBitmap(int32_t width, int32_t height) {
     std::memcpy(&bytes[18], &width, sizeof width);
     std::memcpy(&bytes[22], &height, sizeof height);
     return bytes + std::string(100, '\x7f');
-}
-
-// A string literal's bytes, NULs included.
-template <size_t N> std::string Bytes(const char (&literal)[N]) {
-    return std::string(literal, N - 1);
-}
-
-std::string RandomBytes(size_t size, unsigned seed) {
-    std::mt19937 generator(seed);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::string bytes(size, '\0');
-    for (char& c : bytes)
-        c = static_cast<char>(byte(generator));
-    return bytes;
 }
 
 struct BrokenSkin {

@@ -19,8 +19,8 @@
 // What only some tests use is included on its own: CleanExit.h (the Exit
 // command and its exit code), Mouse.h, PopupPlace.h (where the pop-up rests),
 // TextMeasure.h, ScreenTurn.h (taking turns on the screen), SkinList.h (the
-// Preferences dialog's list), MediaPlayerWindow.h, FlatSkin.h, BitmapFile.h
-// and GdiHandleTable.h. ChildProcess.h starts other programs than
+// Preferences dialog's list), MediaPlayerWindow.h, FlatSkin.h, BitmapFile.h,
+// TestBytes.h and GdiHandleTable.h. ChildProcess.h starts other programs than
 // trackglow.exe, killed at the end like it.
 #pragma once
 
