@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr char kTestKey[] = "Software\\Trackglow Tests\\RegistryValueSwap";
+constexpr char kTestKey[] = "Software\\Trackglow RegistryValueSwap Test";
 constexpr char kLockName[] = "TrackglowRegistryValueSwapTestLock";
 constexpr fakes::SwappedValue kDefault{kTestKey, nullptr, "Kept Default"};
 constexpr fakes::SwappedValue kNamed{kTestKey, "Named", "Kept Named"};
