@@ -31,8 +31,8 @@ class CPrefsDlg : public CDialog {
 
   public:
     CComboBox m_cbSkin;
-    // The previewed skin; empty until the first preview.
-    // The previewed skin: frame and text colours, background tiles.
+    // The previewed skin (frame and text colours, background tiles); empty
+    // until the first preview.
     SkinBackground m_preview;
 
   private:
