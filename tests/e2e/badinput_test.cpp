@@ -22,6 +22,7 @@
 #include "support/PopupPlace.h"
 #include "support/ScreenTurn.h"
 #include "support/SkinList.h"
+#include "support/TestBytes.h"
 #include "support/TextMeasure.h"
 
 #include "app/PopupLayout.h"
@@ -36,7 +37,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -57,21 +57,6 @@ constexpr UINT kTrackFlags = DT_NOPREFIX | DT_NOCLIP;
 
 // ---------------------------------------------------------------------------
 // Skins
-
-std::string RandomBytes(size_t size, unsigned seed) {
-    std::mt19937 generator(seed);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::string bytes(size, '\0');
-    for (char& c : bytes) {
-        c = static_cast<char>(byte(generator));
-    }
-    return bytes;
-}
-
-// A string literal's bytes, NULs included.
-template <size_t N> std::string Bytes(const char (&literal)[N]) {
-    return std::string(literal, N - 1);
-}
 
 // How a skin looks: its tile bitmap file and its colours.
 struct SkinLook {
@@ -567,17 +552,18 @@ TEST_P(BadSettings, ThePopupStillShowsCorrectly) {
 INSTANTIATE_TEST_SUITE_P(
     Files, BadSettings,
     testing::Values(
-        HostileSettings{"RandomBytes2MB", RandomBytes(2 * 1024 * 1024, 20240601), false},
+        HostileSettings{"RandomBytes2MB", testbytes::RandomBytes(2 * 1024 * 1024, 20240601), false},
         HostileSettings{"RandomBytes2MBAfterTheSettings",
-                        kFlatWinamp + RandomBytes(2 * 1024 * 1024, 7), true},
+                        kFlatWinamp + testbytes::RandomBytes(2 * 1024 * 1024, 7), true},
         HostileSettings{"Line100KBWithoutLineEnd",
                         kFlatWinamp + "notes=" + std::string(100 * 1024, 'x'), true},
         HostileSettings{"HeaderOf100KBBeforeTheSettings",
                         "[" + std::string(100 * 1024, 'P') + "]\r\n" + kFlatWinamp, true},
-        HostileSettings{"NulBytes",
-                        Bytes("\0\0\0\r\n[PREFERENCES]\r\nskin=Flat\r\n\0\0\0\r\nenwinamp=1\0off"
-                              "\r\nsk\0in=Nowhere\r\nenwmp=0\r\n\0"),
-                        true}),
+        HostileSettings{
+            "NulBytes",
+            testbytes::Bytes("\0\0\0\r\n[PREFERENCES]\r\nskin=Flat\r\n\0\0\0\r\nenwinamp=1\0off"
+                             "\r\nsk\0in=Nowhere\r\nenwmp=0\r\n\0"),
+            true}),
     [](const testing::TestParamInfo<HostileSettings>& param) { return param.param.name; });
 
 // ---------------------------------------------------------------------------
@@ -621,9 +607,9 @@ TEST_P(BadSkins, ThePopupComesInAndAGoodSkinShowsAfterwards) {
 
 INSTANTIATE_TEST_SUITE_P(
     Definitions, BadSkins,
-    testing::Values(BrokenSkin{"RandomBytes", RandomBytes(64 * 1024, 11), kBlack},
+    testing::Values(BrokenSkin{"RandomBytes", testbytes::RandomBytes(64 * 1024, 11), kBlack},
                     BrokenSkin{"NulBytesAndNoLineEnds",
-                               Bytes("[SKIN]\0\0image=flat.bmp\0border=0000FF00") +
+                               testbytes::Bytes("[SKIN]\0\0image=flat.bmp\0border=0000FF00") +
                                    std::string(5000, '\0'),
                                kBlack},
                     BrokenSkin{"Garbage",
