@@ -6,6 +6,7 @@
 //
 // The installation is the test prefix's one real installation, so every
 // test starts and ends by removing whatever a previous run left behind.
+#include "support/ChildProcess.h"
 #include "support/E2e.h"
 
 #include <gtest/gtest.h>
@@ -141,58 +142,6 @@ std::optional<std::string> ShortcutTarget(const std::string& shortcut) {
 
 // --- Processes ---------------------------------------------------------------
 
-// A started process, killed at the end if it still runs.
-class StartedProcess {
-  public:
-    StartedProcess(std::string commandLine, const std::string& currentFolder) {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION created = {};
-        // Wine now and then refuses a start with ERROR_INTERNAL_ERROR when
-        // processes come and go quickly; such a start is tried again.
-        DWORD error = ERROR_SUCCESS;
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                               currentFolder.c_str(), &startup, &created)) {
-                CloseHandle(created.hThread);
-                m_process.Reset(created.hProcess);
-                m_processId = created.dwProcessId;
-                return;
-            }
-            error = GetLastError();
-            if (error != ERROR_INTERNAL_ERROR) {
-                break;
-            }
-            PumpFor(500);
-        }
-        throw std::runtime_error("cannot start " + commandLine + " (error " +
-                                 std::to_string(error) + ")");
-    }
-    ~StartedProcess() {
-        if (WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT) {
-            TerminateProcess(m_process.Get(), 0xDEAD);
-            WaitForSingleObject(m_process.Get(), kGenerousMs);
-        }
-    }
-    StartedProcess(const StartedProcess&) = delete;
-    StartedProcess& operator=(const StartedProcess&) = delete;
-
-    DWORD ProcessId() const { return m_processId; }
-
-    std::optional<DWORD> WaitForExit(DWORD timeoutMs) {
-        if (!WaitForObject(m_process.Get(), timeoutMs)) {
-            return std::nullopt;
-        }
-        DWORD code = 0;
-        GetExitCodeProcess(m_process.Get(), &code);
-        return code;
-    }
-
-  private:
-    UniqueHandle m_process;
-    DWORD m_processId = 0;
-};
-
 struct EnumContext {
     DWORD processId;
     HWND found;
@@ -210,7 +159,7 @@ BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM context) {
     return TRUE;
 }
 
-HWND WaitForMainWindowOf(const StartedProcess& process) {
+HWND WaitForMainWindowOf(const ChildProcess& process) {
     EnumContext context{process.ProcessId(), nullptr};
     WaitUntil([&] {
         EnumWindows(&FindVisibleDialog, reinterpret_cast<LPARAM>(&context));
@@ -221,7 +170,7 @@ HWND WaitForMainWindowOf(const StartedProcess& process) {
 
 // Runs a program to its end, started from anywhere but the installation.
 std::optional<DWORD> RunToEnd(const std::string& commandLine) {
-    StartedProcess process(commandLine, ShellFolder(CSIDL_LOCAL_APPDATA));
+    ChildProcess process(commandLine, ShellFolder(CSIDL_LOCAL_APPDATA));
     return process.WaitForExit(kInstallerMs);
 }
 
@@ -307,7 +256,7 @@ TEST_F(Installer, InstallsStartsUpdatesAndUninstallsKeepingTheUsersFiles) {
     // folder), writes its first settings beside itself and exits cleanly.
     ASSERT_TRUE(runCommand.has_value());
     {
-        StartedProcess program(*runCommand, ShellFolder(CSIDL_WINDOWS));
+        ChildProcess program(*runCommand, ShellFolder(CSIDL_WINDOWS));
         HWND main = WaitForMainWindowOf(program);
         ASSERT_NE(main, nullptr) << "the installed program showed no main window";
         EXPECT_TRUE(WaitUntil([] { return FileExists(InstalledFile("settings.ini")); }));
