@@ -5,7 +5,9 @@ if(TG_WIN_TESTS)
     target_link_libraries(win_tests PRIVATE tgprogram GTest::gtest_main comctl32_by_ordinal)
     tg_strict(win_tests)
     add_test(NAME win COMMAND win_tests)
-    set_tests_properties(win PROPERTIES LABELS win TIMEOUT 300)
+    # It makes windows, tray icons and registry swaps of its own: it takes its
+    # turn on the desktop like the end-to-end tests.
+    set_tests_properties(win PROPERTIES LABELS win TIMEOUT 600 RESOURCE_LOCK desktop)
 endif()
 
 # End-to-end tests: one program per tests/e2e/*_test.cpp, each driving the
