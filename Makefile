@@ -41,6 +41,7 @@ fuzz: deps
 	@tools/fuzz.sh 300
 
 demo: program prefix
+	@tools/deps.sh demo
 	@tools/demo.sh
 
 # The portable zip and the installer are built with the Windows tree.
