@@ -3,7 +3,9 @@
 #include "app/NowPlayingWnd.h"
 
 namespace {
-bool Inside(const RECT& rect, POINT point) { return ::PtInRect(&rect, point) != FALSE; }
+bool Inside(const RECT& rect, POINT point) {
+    return ::PtInRect(&rect, point) != FALSE;
+}
 } // namespace
 
 void CNowPlayingWnd::OnTimer(UINT_PTR id) {
@@ -40,7 +42,7 @@ void CNowPlayingWnd::OnMouseMove(UINT, POINT point) {
         SetHover(HOVER_NONE);
 }
 
-void CNowPlayingWnd::SetHover(int value) {
+void CNowPlayingWnd::SetHover(HoverValue value) {
     if (value == m_nHover)
         return;
     m_nHover = value;
@@ -57,7 +59,7 @@ void CNowPlayingWnd::OnLButtonDown(UINT, POINT point) {
 }
 
 void CNowPlayingWnd::OnToggleNowPlaying() {
-    if (m_animator.AnimState() != ANIM_IDLE)
+    if (m_animator.State() != ANIM_IDLE)
         return;
     if (m_animator.IsShown()) {
         if (StartAnimation(AnimationRoutine::Hide))
@@ -71,7 +73,7 @@ void CNowPlayingWnd::OnToggleNowPlaying() {
 bool CNowPlayingWnd::StartAnimation(AnimationRoutine routine) {
     if (!m_animator.StartAnimation(routine))
         return false;
-    if (m_animator.AnimState() == ANIM_SWITCHING)
+    if (m_animator.State() == ANIM_SWITCHING)
         KillTimer(IDT_HIDE); // the new show starts its own 5 seconds
     return true;
 }

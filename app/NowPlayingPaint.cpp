@@ -12,7 +12,7 @@ RECT ToRECT(const Rect& rect) {
     return RECT{rect.left, rect.top, rect.right, rect.bottom};
 }
 
-const char* HoverCaption(int hover) {
+const char* HoverCaption(HoverValue hover) {
     switch (hover) {
     case HOVER_LYRICS:
         return "Lyrics";

@@ -3,9 +3,10 @@
 #include "config/Settings.h"
 #include "framework/WinApp.h"
 #include "framework/WinThread.h"
-#include "players/PlayerHostDlg.h"
+#include "players/LyricsSearch.h"
 #include "res/resource.h"
 #include "shell/AboutDlg.h"
+#include "shell/PrefsDlg.h"
 
 BEGIN_MESSAGE_MAP(CNowPlayingWnd, CDialog)
 ON_WM_TIMER()
@@ -24,7 +25,6 @@ END_MESSAGE_MAP()
 namespace {
 constexpr const char kTooltip[] = "Trackglow";
 constexpr UINT kTrayIconId = IDR_TRAYMENU;
-constexpr int kInitialLayoutWidth = 400;
 } // namespace
 
 CNowPlayingWnd::CNowPlayingWnd(CWnd* parent)
@@ -33,8 +33,7 @@ CNowPlayingWnd::CNowPlayingWnd(CWnd* parent)
     m_hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
     m_tray.AddIcon(this, WM_TRAYNOTIFY, kTooltip, ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAY)),
                    kTrayIconId);
-    ::SetRect(&m_rcLayout, 0, 0, kInitialLayoutWidth, kPopupHeight);
-    m_animator.SetPopupWidth(kInitialLayoutWidth);
+    ::SetRect(&m_rcLayout, 0, 0, kInitialPopupWidth, kPopupHeight);
 }
 
 CNowPlayingWnd::~CNowPlayingWnd() {
@@ -52,8 +51,9 @@ BOOL CNowPlayingWnd::OnInitDialog() {
 
     g_settingsIni.Load(GetExeDir() + kSettingsFileName);
     LoadSkin();
-    bEnableWinamp = g_settingsIni.GetInt(kPreferencesSection, kEnableWinampKey) == 1;
-    bEnableWmp = g_settingsIni.GetInt(kPreferencesSection, kEnableWmpKey) == 1;
+    m_winamp.SetEnabled(g_settingsIni.GetInt(kPreferencesSection, kEnableWinampKey) == 1);
+    m_mediaPlayer.SetOwner(m_hWnd);
+    m_mediaPlayer.SetEnabled(g_settingsIni.GetInt(kPreferencesSection, kEnableWmpKey) == 1);
     SetTimer(IDT_POLL, kPollPeriodMs);
     return TRUE;
 }
@@ -64,6 +64,72 @@ void CNowPlayingWnd::OnCancel() {}
 
 LRESULT CNowPlayingWnd::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
     return m_tray.OnIconNotify(wParam, lParam);
+}
+
+void CNowPlayingWnd::LoadSkin() {
+    std::string name = g_settingsIni.GetString(kPreferencesSection, kSkinKey);
+    if (name.empty()) {
+        name = kDefaultSkinName;
+        g_settingsIni.SetString(kPreferencesSection, kSkinKey, kDefaultSkinName, true);
+        g_settingsIni.Save();
+    }
+    m_skin.Load(name);
+}
+
+void CNowPlayingWnd::ReleaseSkinBitmaps() {
+    m_skin.ReleaseBitmaps();
+}
+
+// --- Players -----------------------------------------------------------------
+
+bool CNowPlayingWnd::TakeTrackFrom(ITrackSource& source) {
+    std::optional<std::string> track = source.Poll();
+    if (!track)
+        return false;
+    m_strTrack = std::move(*track);
+    m_pSource = &source;
+    return true;
+}
+
+void CNowPlayingWnd::PreviousTrack() {
+    if (m_pSource)
+        m_pSource->Previous();
+}
+
+void CNowPlayingWnd::NextTrack() {
+    if (m_pSource)
+        m_pSource->Next();
+}
+
+void CNowPlayingWnd::SearchLyrics() {
+    ::SearchLyrics(m_strTrack);
+}
+
+// --- Tray commands -------------------------------------------------------------
+
+void CNowPlayingWnd::OnPreferences() {
+    if (m_bPrefsOpen)
+        return; // already open: the tray menu still works while it runs
+    m_bPrefsOpen = true;
+    CPrefsDlg dialog;
+    if (dialog.DoModal() == IDOK) {
+        // With no skin selected (the stored name matches no entry, say in
+        // another letter case) the stored skin stays as it is.
+        if (!dialog.m_strSkin.empty() &&
+            dialog.m_strSkin != g_settingsIni.GetString(kPreferencesSection, kSkinKey)) {
+            g_settingsIni.SetString(kPreferencesSection, kSkinKey, dialog.m_strSkin, true);
+            LoadSkin();
+            LayoutPopup();
+            StartAnimation(m_animator.IsShown() ? AnimationRoutine::Switch
+                                                : AnimationRoutine::Show);
+        }
+        // Player choices are stored now and govern watching from the next start.
+        g_settingsIni.SetInt(kPreferencesSection, kEnableWinampKey, dialog.m_bWinamp ? 1 : 0, true);
+        g_settingsIni.SetInt(kPreferencesSection, kEnableWmpKey, dialog.m_bMediaPlayer ? 1 : 0,
+                             true);
+        g_settingsIni.Save();
+    }
+    m_bPrefsOpen = false;
 }
 
 void CNowPlayingWnd::OnAbout() {

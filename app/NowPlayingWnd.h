@@ -2,21 +2,16 @@
 // pop-up. It polls the players, animates itself in and out, paints the skin
 // and the track text, and carries out the tray menu's commands.
 #pragma once
-#include "app/PopupAnimator.h"
-#include "app/PopupLayout.h"
-#include "config/SkinInfo.h"
+#include "core/PopupAnimator.h"
+#include "core/PopupLayout.h"
 #include "framework/Dialog.h"
+#include "players/MediaPlayerSource.h"
+#include "players/WinampSource.h"
 #include "shell/SystemTray.h"
-#include <memory>
+#include "skin/SkinInfo.h"
 #include <string>
 
-class CPlayerHostDlg;
-
 enum HoverValue { HOVER_NONE = 0, HOVER_LYRICS = 1, HOVER_NEXT = 2, HOVER_PREVIOUS = 3 };
-
-// Which player reported the current track. No track has been reported while
-// it is SourceNone, and Previous and Next then do nothing.
-enum TrackSource { SourceNone = -1, SourceWinamp = 0, SourceMediaPlayer = 1 };
 
 constexpr UINT_PTR IDT_POLL = 0;
 constexpr UINT_PTR IDT_HIDE = 1;
@@ -26,13 +21,6 @@ constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
 // Posted by animation threads: the UI thread starts (wParam 1) or stops
 // (wParam 0) the hide timer, since only a window's own thread may do that.
 constexpr UINT WM_HIDETIMER_REQUEST = WM_APP + 1;
-
-// Winamp's window class and its menu commands.
-constexpr const char kWinampClass[] = "Winamp v1.x";
-constexpr WPARAM kWinampPrevious = 40044;
-constexpr WPARAM kWinampNext = 40048;
-// The title of Windows Media Player's main window.
-constexpr const char kMediaPlayerTitle[] = "Windows Media Player";
 
 class CNowPlayingWnd : public CDialog, private IPopupWindow {
   public:
@@ -45,14 +33,16 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     void LoadSkin();
     void ReleaseSkinBitmaps();
     // Player sources: true when a new track text was stored.
-    bool PollWinamp();
-    bool PollMediaPlayer();
-    void DestroyPlayerHost();
+    bool PollWinamp() { return TakeTrackFrom(m_winamp); }
+    bool PollMediaPlayer() { return TakeTrackFrom(m_mediaPlayer); }
+    void DestroyPlayerHost() { m_mediaPlayer.DestroyPlayerHost(); }
+    // Previous and Next go to the player that reported the shown track;
+    // before any track was reported they do nothing.
     void PreviousTrack();
     void NextTrack();
     void SearchLyrics();
     // Behaviour.
-    void SetHover(int value);
+    void SetHover(HoverValue value);
     // Starts an animation on a worker thread; false when none started.
     bool StartAnimation(AnimationRoutine routine);
 
@@ -95,8 +85,8 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     int64_t Now() override;
     bool LaunchThread(std::function<void()> routine) override;
 
-    void SendWinampCommand(WPARAM command);
-    void MediaPlayerCommand(bool next);
+    // Stores the source's new track, if it reports one.
+    bool TakeTrackFrom(ITrackSource& source);
 
     // Fields, in the order the rest of the program thinks of them.
     RECT m_rcLayout{};
@@ -109,15 +99,11 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     RECT m_rcCaption{};
     SkinInfo m_skin;
     bool m_bPrefsOpen = false;
-    int m_nHover = HOVER_NONE;
-    std::unique_ptr<CPlayerHostDlg> m_pPlayerHost; // while the media player's window is up
+    HoverValue m_nHover = HOVER_NONE;
     std::string m_strTrack;
-    int m_nSource = SourceNone;
-    char m_szTitle[256] = {};
-    char m_szLastWinamp[256] = {};
-    char m_szLastWmp[256] = {};
-    bool bEnableWinamp = false;
-    bool bEnableWmp = false;
+    CWinampSource m_winamp;
+    CMediaPlayerSource m_mediaPlayer;  // owns the player's host window while it is up
+    ITrackSource* m_pSource = nullptr; // the player that reported m_strTrack
 
     // Last, so it goes first: no animation outlives the fields it moves.
     CPopupAnimator m_animator;

@@ -26,8 +26,8 @@ tg_strict(tgframework)
 # The program's classes, as a library so Windows-level tests can use them.
 file(GLOB TG_PROGRAM_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/players/*.cpp
-    ${CMAKE_SOURCE_DIR}/config/*.cpp ${CMAKE_SOURCE_DIR}/shell/*.cpp)
-list(REMOVE_ITEM TG_PROGRAM_SOURCES ${TG_PORTABLE_SOURCES} ${CMAKE_SOURCE_DIR}/app/TrackglowApp.cpp)
+    ${CMAKE_SOURCE_DIR}/config/*.cpp ${CMAKE_SOURCE_DIR}/skin/*.cpp ${CMAKE_SOURCE_DIR}/shell/*.cpp)
+list(REMOVE_ITEM TG_PROGRAM_SOURCES ${CMAKE_SOURCE_DIR}/app/TrackglowApp.cpp)
 add_library(tgprogram STATIC ${TG_PROGRAM_SOURCES})
 target_link_libraries(tgprogram PUBLIC tgframework)
 tg_strict(tgprogram)

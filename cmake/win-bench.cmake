@@ -2,6 +2,7 @@
 # runs Trackglow beside a fake Winamp (tools/bench.sh runs them all). They
 # are built with everything else, into bench/ of the build tree.
 add_executable(bench-baseline WIN32 ${CMAKE_SOURCE_DIR}/bench/baseline/Baseline.cpp)
+target_include_directories(bench-baseline PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(bench-baseline PRIVATE user32)
 tg_strict(bench-baseline)
 

@@ -2,6 +2,7 @@
 # dist folder beside trackglow.exe.
 file(GLOB TG_DEMO_PLAYER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/demo-player/*.cpp)
 add_executable(demo-player WIN32 ${TG_DEMO_PLAYER_SOURCES})
+target_include_directories(demo-player PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(demo-player PRIVATE user32 gdi32)
 tg_strict(demo-player)
 target_link_options(demo-player PRIVATE $<$<CONFIG:MinSizeRel,Release>:-s>)

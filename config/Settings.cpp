@@ -1,25 +1,32 @@
 #include "config/Settings.h"
+#include "framework/CodePage.h"
 #include <windows.h>
+
+namespace {
+// A failed save must never leave a truncated settings file: the new file is
+// written beside it and moved over it in one step.
+bool ReplaceFileAtomically(const char* from, const char* to) {
+    return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+} // namespace
 
 CIniFile g_settingsIni(AnsiLeadByte, ReplaceFileAtomically);
 
-std::string DirectoryOf(const std::string& path) {
-    const size_t separator = path.find_last_of("\\/");
-    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}
-
 std::string GetExeDir() {
-    char path[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    // A path that does not fit is cut by the call; treat it as unusable
-    // rather than building paths from a truncated directory.
-    if (length == 0 || length >= MAX_PATH)
-        return {};
-    return DirectoryOf(std::string(path, length));
-}
-
-bool AnsiLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
-
-bool ReplaceFileAtomically(const char* from, const char* to) {
-    return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    // The call cuts a path that does not fit: grow until it fits (paths can
+    // be far longer than MAX_PATH).
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return DirectoryOf(path, AnsiLeadByte);
+        }
+        if (path.size() >= 0x10000 * 4)
+            return {}; // no file system allows a longer path
+        path.resize(path.size() * 2);
+    }
 }

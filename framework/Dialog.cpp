@@ -19,7 +19,8 @@ CDialog::~CDialog() {
 
 const DLGTEMPLATE* CDialog::LoadTemplate() const {
     HINSTANCE instance = AfxGetInstanceHandle();
-    HRSRC resource = ::FindResourceA(instance, MAKEINTRESOURCEA(m_nIDTemplate), MAKEINTRESOURCEA(5));
+    HRSRC resource =
+        ::FindResourceA(instance, MAKEINTRESOURCEA(m_nIDTemplate), MAKEINTRESOURCEA(5));
     if (!resource)
         return nullptr;
     HGLOBAL loaded = ::LoadResource(instance, resource);
@@ -39,14 +40,18 @@ INT_PTR CDialog::DoModal() {
 }
 
 BOOL CDialog::Create(UINT templateId, CWnd* parent) {
-    m_nIDTemplate = templateId;
     m_pParentWnd = parent;
+    return Create(templateId, parent ? parent->m_hWnd : nullptr);
+}
+
+BOOL CDialog::Create(UINT templateId, HWND owner) {
+    m_nIDTemplate = templateId;
     const DLGTEMPLATE* dialogTemplate = LoadTemplate();
     if (!dialogTemplate)
         return FALSE;
-    HWND owner = GetSafeOwner(parent ? parent->m_hWnd : nullptr);
-    HWND hwnd = ::CreateDialogIndirectParamA(AfxGetInstanceHandle(), dialogTemplate, owner,
-                                             AfxDlgProc, reinterpret_cast<LPARAM>(this));
+    HWND hwnd =
+        ::CreateDialogIndirectParamA(AfxGetInstanceHandle(), dialogTemplate, GetSafeOwner(owner),
+                                     AfxDlgProc, reinterpret_cast<LPARAM>(this));
     return hwnd != nullptr;
 }
 
@@ -75,7 +80,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 LRESULT CDialog::DefWindowProc(UINT, WPARAM, LPARAM) {
     return 0; // the dialog manager does the default processing

@@ -28,6 +28,8 @@ class CDialog : public CWnd {
     virtual INT_PTR DoModal();
     // Makes the dialog as a modeless window; FALSE when that fails.
     BOOL Create(UINT templateId, CWnd* parent = nullptr);
+    // The same, owned by any window (null: the application's main window).
+    BOOL Create(UINT templateId, HWND owner);
     void EndDialog(int result);
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
 

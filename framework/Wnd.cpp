@@ -29,7 +29,9 @@ const MessageMap* CWnd::GetThisMessageMap() {
     return &map;
 }
 
-const MessageMap* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+const MessageMap* CWnd::GetMessageMap() const {
+    return GetThisMessageMap();
+}
 
 void CWnd::AttachPermanent(HWND hwnd) {
     m_hWnd = hwnd;
@@ -84,17 +86,27 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
 UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse) const {
     return ::SetTimer(m_hWnd, id, elapse, nullptr);
 }
-BOOL CWnd::KillTimer(UINT_PTR id) const { return ::KillTimer(m_hWnd, id); }
-void CWnd::GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
-void CWnd::GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
-void CWnd::ScreenToClient(POINT* point) const { ::ScreenToClient(m_hWnd, point); }
+BOOL CWnd::KillTimer(UINT_PTR id) const {
+    return ::KillTimer(m_hWnd, id);
+}
+void CWnd::GetWindowRect(RECT* rect) const {
+    ::GetWindowRect(m_hWnd, rect);
+}
+void CWnd::GetClientRect(RECT* rect) const {
+    ::GetClientRect(m_hWnd, rect);
+}
+void CWnd::ScreenToClient(POINT* point) const {
+    ::ScreenToClient(m_hWnd, point);
+}
 BOOL CWnd::SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT flags) const {
     return ::SetWindowPos(m_hWnd, insertAfter, x, y, cx, cy, flags);
 }
 void CWnd::InvalidateRect(const RECT* rect, BOOL erase) const {
     ::InvalidateRect(m_hWnd, rect, erase);
 }
-HWND CWnd::GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+HWND CWnd::GetDlgItem(int id) const {
+    return ::GetDlgItem(m_hWnd, id);
+}
 
 HWND CWnd::GetSafeOwner(HWND parent) {
     if (parent)
@@ -113,11 +125,17 @@ HWND CWnd::GetSafeOwner(HWND parent) {
     return ::GetLastActivePopup(owner);
 }
 
-void CWnd::CenterWindow() {
+void CWnd::CenterWindow(const RECT* area) {
     RECT window;
     ::GetWindowRect(m_hWnd, &window);
     const int width = window.right - window.left;
     const int height = window.bottom - window.top;
+    if (area) {
+        const int x = (area->left + area->right) / 2 - width / 2;
+        const int y = (area->top + area->bottom) / 2 - height / 2;
+        ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        return;
+    }
 
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
     CWnd* main = AfxGetMainWnd();
@@ -213,13 +231,14 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
-    // One class per combination of attributes, named after them (as the
-    // framework has always done), registered on first use.
+    // One class per combination of attributes, named after them so that the
+    // same request finds the class it registered before; registered on first use.
     static std::mutex lock;
     static std::map<std::string, std::string> registered;
     char name[128];
-    std::snprintf(name, sizeof name, "Tg:%p:%x:%p:%p:%p", static_cast<void*>(AfxGetInstanceHandle()),
-                  classStyle, static_cast<void*>(cursor), static_cast<void*>(background),
+    std::snprintf(name, sizeof name, "Tg:%p:%x:%p:%p:%p",
+                  static_cast<void*>(AfxGetInstanceHandle()), classStyle,
+                  static_cast<void*>(cursor), static_cast<void*>(background),
                   static_cast<void*>(icon));
     std::lock_guard<std::mutex> guard(lock);
     auto found = registered.find(name);

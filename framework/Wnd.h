@@ -36,7 +36,9 @@ class CWnd {
     BOOL SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT flags) const;
     void InvalidateRect(const RECT* rect, BOOL erase = TRUE) const;
     HWND GetDlgItem(int id) const;
-    void CenterWindow();
+    // Centres the window in `area` (screen coordinates); without one, over
+    // its owner or in the work area, kept inside that work area.
+    void CenterWindow(const RECT* area = nullptr);
 
     // The owner a window constructed without a parent gets: the application's
     // main window, or the pop-up of it that is active (such as an open dialog).

@@ -1,90 +1,33 @@
 #include "players/PlayerHostDlg.h"
-#include "config/Settings.h"
+#include "core/MediaText.h"
 #include "framework/AxHost.h"
-#include "players/MediaText.h"
+#include "framework/CodePage.h"
+#include "players/PlayerConstants.h"
 #include "players/RemoteHost.h"
 #include "res/resource.h"
 #include <new>
-#include <utility>
 
-namespace {
+BEGIN_MESSAGE_MAP(CPlayerHostDlg, CDialog)
+ON_WM_DESTROY()
+END_MESSAGE_MAP()
 
-// The object whose dialog is being created on this thread: the dialog
-// procedure ties the new window to it on the window's first message.
-thread_local CPlayerHostDlg* t_creating = nullptr;
+CPlayerHostDlg::CPlayerHostDlg() : CDialog(IDD_PLAYERHOST) {}
 
-// The player's texts in the ANSI code page that the rest of the program
-// draws and searches with; a null string is the empty text.
-std::string Narrow(const BStr& text) {
-    const int length = lstrlenW(text.Get());
-    if (length <= 0)
-        return {};
-    const int bytes =
-        WideCharToMultiByte(CP_ACP, 0, text.Get(), length, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0)
-        return {};
-    std::string out(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.Get(), length, out.data(), bytes, nullptr, nullptr);
-    return out;
-}
-
-} // namespace
-
-CPlayerHostDlg::~CPlayerHostDlg() {
-    if (m_hWnd)
-        DestroyWindow(m_hWnd);
-}
-
-HWND CPlayerHostDlg::CreateHost(HWND parent, LPARAM init) {
+HWND CPlayerHostDlg::CreateHost(HWND owner) {
     if (m_hWnd)
         return m_hWnd;
     AtlAxWinInit();
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    HRSRC resource = FindResourceA(instance, MAKEINTRESOURCEA(IDD_PLAYERHOST), RT_DIALOG);
-    if (!resource)
-        return nullptr;
-    auto* dialog = static_cast<LPCDLGTEMPLATEA>(LockResource(LoadResource(instance, resource)));
-    if (!dialog)
-        return nullptr;
-    t_creating = this;
     // WM_INITDIALOG, which embeds the control, arrives before this returns.
-    HWND window = CreateDialogIndirectParamA(instance, dialog, parent, DialogProc, init);
-    t_creating = nullptr;
-    return window;
+    return Create(IDD_PLAYERHOST, owner) ? m_hWnd : nullptr;
 }
 
-INT_PTR CALLBACK CPlayerHostDlg::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    auto* self = reinterpret_cast<CPlayerHostDlg*>(GetWindowLongPtrA(window, DWLP_USER));
-    if (!self && t_creating) {
-        self = std::exchange(t_creating, nullptr);
-        self->m_hWnd = window;
-        SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self)
-        return FALSE;
-
-    switch (message) {
-    case WM_INITDIALOG:
-        self->OnInitDialog();
-        return FALSE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            DestroyWindow(window);
-            return TRUE;
-        }
-        break;
-    case WM_DESTROY:
-        self->OnDestroy();
-        break;
-    case WM_NCDESTROY:
-        SetWindowLongPtrA(window, DWLP_USER, 0);
-        self->m_hWnd = nullptr;
-        break;
-    }
+BOOL CPlayerHostDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    EmbedPlayer();
     return FALSE;
 }
 
-void CPlayerHostDlg::OnInitDialog() {
+void CPlayerHostDlg::EmbedPlayer() {
     m_hwndControl = CreateWindowExA(0, kAxWinClass, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 200, 200,
                                     m_hWnd, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!IsWindow(m_hwndControl))
@@ -111,7 +54,7 @@ void CPlayerHostDlg::OnInitDialog() {
 void CPlayerHostDlg::OnDestroy() {
     m_spPlayer.Reset();
     // Destroying the hosting window releases the control and the site.
-    if (m_hwndControl && DestroyWindow(m_hwndControl))
+    if (m_hwndControl && ::DestroyWindow(m_hwndControl))
         m_hwndControl = nullptr;
 }
 
@@ -134,7 +77,7 @@ const std::string& CPlayerHostDlg::ReadTrackText() {
     media->getItemInfo(authorAttribute.Get(), author.Put());
     BStr name;
     media->get_name(name.Put());
-    m_strText = ComposeMediaText(Narrow(author), Narrow(name), AnsiLeadByte);
+    m_strText = ComposeMediaText(WideToAnsi(author.Get()), WideToAnsi(name.Get()), AnsiLeadByte);
     return m_strText;
 }
 

@@ -1,26 +1,20 @@
-// CPlayerHostDlg: the hidden window in which the media player control is
-// embedded in remote mode, and the reads and commands that go through it.
-// Everything here runs on the UI thread.
+// CPlayerHostDlg: the hidden dialog (template 136) in which the media player
+// control is embedded in remote mode, and the reads and commands that go
+// through it. Everything here runs on the UI thread.
 #pragma once
 #include "framework/ComPtr.h"
+#include "framework/Dialog.h"
 #include <wmp.h>
 #include <string>
 
-// The media player control's class, as text for the hosting window.
-constexpr const wchar_t kMediaPlayerClsid[] = L"{6BF52A52-394A-11d3-B153-00C04F79FAA6}";
-
-class CPlayerHostDlg {
+class CPlayerHostDlg : public CDialog {
   public:
-    CPlayerHostDlg() = default;
-    CPlayerHostDlg(const CPlayerHostDlg&) = delete;
-    CPlayerHostDlg& operator=(const CPlayerHostDlg&) = delete;
-    // Destroys the window if the owner has not.
-    ~CPlayerHostDlg();
+    CPlayerHostDlg();
 
-    // Makes the (never shown) host window from dialog 136 and embeds the
+    // Makes the (never shown) host window owned by `owner` and embeds the
     // control in it. Returns the window, or null when making it failed; a
     // window whose control could not be made counts as not playing.
-    HWND CreateHost(HWND parent, LPARAM init);
+    HWND CreateHost(HWND owner);
     HWND GetSafeHwnd() const { return m_hWnd; }
     bool HasPlayer() const { return static_cast<bool>(m_spPlayer); }
 
@@ -34,13 +28,16 @@ class CPlayerHostDlg {
     void Previous();
     void Next();
 
-  private:
-    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnInitDialog();
+  protected:
+    BOOL OnInitDialog() override;
     void OnDestroy();
+
+    DECLARE_MESSAGE_MAP()
+
+  private:
+    void EmbedPlayer();
     ComPtr<IWMPControls> Controls();
 
-    HWND m_hWnd = nullptr;
     HWND m_hwndControl = nullptr;
     ComPtr<IWMPPlayer4> m_spPlayer;
     std::string m_strText;

@@ -1,9 +1,10 @@
 // The Winamp source: reads the title of Winamp's main window and turns a new
 // playing track into the pop-up's text; sends Previous and Next to Winamp.
-#include "app/NowPlayingWnd.h"
-#include "config/Settings.h"
-#include "players/WinampTitle.h"
+#include "players/WinampSource.h"
+#include "framework/CodePage.h"
+#include "players/PlayerConstants.h"
 #include <cstring>
+#include <windows.h>
 
 namespace {
 // Long enough for any title we care about; what we keep is cut to 255 bytes
@@ -13,12 +14,12 @@ constexpr int kReadBufferBytes = 1024;
 constexpr UINT kCommandTimeoutMs = 2000;
 } // namespace
 
-bool CNowPlayingWnd::PollWinamp() {
-    if (!bEnableWinamp)
-        return false;
+std::optional<std::string> CWinampSource::Poll() {
+    if (!IsEnabled())
+        return std::nullopt;
     HWND winamp = ::FindWindowA(kWinampClass, nullptr);
     if (!winamp)
-        return false;
+        return std::nullopt;
 
     char title[kReadBufferBytes];
     const int length = ::GetWindowTextA(winamp, title, kReadBufferBytes);
@@ -27,16 +28,14 @@ bool CNowPlayingWnd::PollWinamp() {
     std::memcpy(m_szTitle, cut.c_str(), cut.size() + 1);
 
     if (IsWinampTitleRejected(m_szTitle))
-        return false;
+        return std::nullopt;
     if (std::strcmp(m_szTitle, m_szLastWinamp) == 0)
-        return false;
+        return std::nullopt;
     std::memcpy(m_szLastWinamp, m_szTitle, sizeof m_szLastWinamp);
-    m_strTrack = WinampTitleToTrack(m_szLastWinamp, AnsiLeadByte);
-    m_nSource = SourceWinamp;
-    return true;
+    return WinampTitleToTrack(m_szLastWinamp, AnsiLeadByte);
 }
 
-void CNowPlayingWnd::SendWinampCommand(WPARAM command) {
+void CWinampSource::SendCommand(unsigned short command) {
     HWND winamp = ::FindWindowA(kWinampClass, nullptr);
     if (!winamp)
         return;
@@ -45,16 +44,10 @@ void CNowPlayingWnd::SendWinampCommand(WPARAM command) {
                           &ignored);
 }
 
-void CNowPlayingWnd::PreviousTrack() {
-    if (m_nSource == SourceWinamp)
-        SendWinampCommand(kWinampPrevious);
-    else if (m_nSource == SourceMediaPlayer)
-        MediaPlayerCommand(false);
+void CWinampSource::Previous() {
+    SendCommand(kWinampPrevious);
 }
 
-void CNowPlayingWnd::NextTrack() {
-    if (m_nSource == SourceWinamp)
-        SendWinampCommand(kWinampNext);
-    else if (m_nSource == SourceMediaPlayer)
-        MediaPlayerCommand(true);
+void CWinampSource::Next() {
+    SendCommand(kWinampNext);
 }

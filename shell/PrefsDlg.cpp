@@ -2,7 +2,8 @@
 // sample text, and hands the chosen skin and player switches to its caller.
 #include "shell/PrefsDlg.h"
 #include "config/Settings.h"
-#include "config/SkinInfo.h"
+#include "core/IniFile.h"
+#include "core/PopupLayout.h"
 #include "framework/FileFind.h"
 #include "res/resource.h"
 #include "shell/AboutDlg.h"
@@ -15,12 +16,9 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// The preview is the pop-up at its smallest width (seven tiles), drawn in the
-// free space of the "Skin Options" group, in client pixels.
-constexpr RECT kPreviewRect{27, 71, 344, 137};
-// The pop-up's text inset: 10 pixels left and right, 9 at the top and bottom.
-constexpr int kTextInsetX = 10;
-constexpr int kTextInsetY = 9;
+// The preview is the pop-up at its smallest width (seven tiles), drawn with
+// its top-left corner here, in the free space of the "Skin Options" group.
+constexpr POINT kPreviewOrigin{27, 71};
 constexpr char kSampleText[] = "Artist\nTitle\nAlbum Title";
 
 } // namespace
@@ -60,18 +58,10 @@ BOOL CPrefsDlg::OnInitDialog() {
     if (g_settingsIni.GetInt(kPreferencesSection, kEnableWmpKey) != 0)
         ::CheckDlgButton(m_hWnd, IDC_ENABLE_WMP, BST_CHECKED);
 
-    CentreOnScreen();
+    // Centred on the primary screen.
+    const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    CenterWindow(&screen);
     return FALSE; // the focus stays where the dialog manager put none
-}
-
-void CPrefsDlg::CentreOnScreen() {
-    RECT window;
-    GetWindowRect(&window);
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    const int x = ::GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2;
-    const int y = ::GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
-    SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 void CPrefsDlg::OnSkinSelChange() {
@@ -81,10 +71,7 @@ void CPrefsDlg::OnSkinSelChange() {
     m_strSkin = m_cbSkin.GetLBText(selected);
 
     const std::string folder = SkinDirectory();
-    CIniFile skin(AnsiLeadByte);
-    skin.Load(folder + m_strSkin + ".ini"); // a missing definition reads as an empty one
-
-    m_preview.Load(skin, folder);
+    m_preview.Load(LoadSkinDefinition(folder, m_strSkin), folder);
     m_bPreviewLoaded = true;
 
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -99,13 +86,13 @@ void CPrefsDlg::PaintPreview(HDC dc) const {
     if (!m_bPreviewLoaded)
         return; // no skin chosen yet: the group's background stays as it is
 
+    const PopupLayout layout = ComputePopupLayout(0); // the narrowest pop-up
     CMemoryDC memory;
-    m_preview.Paint(dc, memory, POINT{kPreviewRect.left, kPreviewRect.top},
-                    kPreviewRect.right - kPreviewRect.left);
+    m_preview.Paint(dc, memory, kPreviewOrigin, layout.layout.Width());
 
     // The device context's own font (the system font), as on the pop-up.
-    RECT text{kPreviewRect.left + kTextInsetX, kPreviewRect.top + kTextInsetY,
-              kPreviewRect.right - kTextInsetX, kPreviewRect.bottom - kTextInsetY};
+    RECT text{kPreviewOrigin.x + layout.text.left, kPreviewOrigin.y + layout.text.top,
+              kPreviewOrigin.x + layout.text.right, kPreviewOrigin.y + layout.text.bottom};
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, m_preview.crText);
     ::DrawTextA(dc, kSampleText, -1, &text, DT_NOPREFIX | DT_NOCLIP);

@@ -3,7 +3,7 @@
 #pragma once
 #include "framework/ComboBox.h"
 #include "framework/Dialog.h"
-#include "config/SkinInfo.h"
+#include "skin/SkinInfo.h"
 #include "framework/Gdi.h"
 #include <string>
 
@@ -36,7 +36,5 @@ class CPrefsDlg : public CDialog {
     SkinBackground m_preview;
 
   private:
-    void CentreOnScreen();
-
     bool m_bPreviewLoaded = false;
 };

@@ -2,6 +2,7 @@
 // hidden window whose timer, every 300 ms, finds Winamp's main window and
 // reads its title — nothing else. Trackglow's idle cost and start-up time
 // are reported relative to this program's.
+#include "players/PlayerConstants.h"
 #include <windows.h>
 
 namespace {
@@ -14,7 +15,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_TIMER: {
         char title[256];
-        if (HWND winamp = FindWindowA("Winamp v1.x", nullptr))
+        if (HWND winamp = FindWindowA(kWinampClass, nullptr))
             GetWindowTextA(winamp, title, sizeof title);
         return 0;
     }

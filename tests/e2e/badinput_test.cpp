@@ -25,7 +25,7 @@
 #include "support/TestBytes.h"
 #include "support/TextMeasure.h"
 
-#include "app/PopupLayout.h"
+#include "core/PopupLayout.h"
 #include "tests/fakes/fakewmp/FakeWmpDriver.h"
 #include "tests/fakes/fakewmp/FakeWmpRegistration.h"
 

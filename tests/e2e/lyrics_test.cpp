@@ -7,7 +7,7 @@
 #include "support/Mouse.h"
 #include "support/PopupPlace.h"
 
-#include "players/LyricsQuery.h"
+#include "core/LyricsQuery.h"
 #include "tests/fakes/recorder/RecorderLog.h"
 #include "tests/fakes/recorder/RecorderRegistration.h"
 

@@ -9,7 +9,7 @@
 #include "support/PopupPlace.h"
 #include "support/TextMeasure.h"
 
-#include "app/PopupLayout.h"
+#include "core/PopupLayout.h"
 #include "tests/fakes/fakewmp/FakeWmpDriver.h"
 #include "tests/fakes/fakewmp/FakeWmpRegistration.h"
 

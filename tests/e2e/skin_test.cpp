@@ -12,7 +12,7 @@
 #include "support/PopupPlace.h"
 #include "support/TestBytes.h"
 
-#include "config/IniFile.h"
+#include "core/IniFile.h"
 
 #include <gtest/gtest.h>
 

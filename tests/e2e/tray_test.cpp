@@ -8,7 +8,7 @@
 #include "support/Mouse.h"
 #include "support/PopupPlace.h"
 
-#include "app/PopupLayout.h"
+#include "core/PopupLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Any file bytes: Load, Save and Load again give the same store, and the
 // second Save writes the same bytes as the first.
 
-#include "config/IniFile.h"
+#include "core/IniFile.h"
 
 #include "FuzzLeadBytes.h"
 

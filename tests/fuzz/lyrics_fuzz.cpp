@@ -1,7 +1,7 @@
 // Any query: the URL holds only unreserved characters and %XX escapes after
 // the search address, and decodes back to exactly the query.
 
-#include "players/LyricsQuery.h"
+#include "core/LyricsQuery.h"
 
 #include <cstdlib>
 #include <string>

@@ -1,9 +1,9 @@
 // Any title of up to 300 bytes under any lead-byte table: the text helpers
 // never crash, never add a CR, never grow the text, and cut on boundaries.
 
-#include "players/LyricsQuery.h"
-#include "players/MediaText.h"
-#include "players/WinampTitle.h"
+#include "core/LyricsQuery.h"
+#include "core/MediaText.h"
+#include "core/WinampTitle.h"
 
 #include "FuzzLeadBytes.h"
 

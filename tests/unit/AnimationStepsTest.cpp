@@ -1,4 +1,4 @@
-#include "app/AnimationSteps.h"
+#include "core/AnimationSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +7,12 @@
 namespace {
 
 TEST(AnimationSteps, ShowGrowsInFromTheLeftEdge) {
-    EXPECT_EQ(ShowStartStep(362), (WindowStep{-362, 32, 362, 66, true}));
+    EXPECT_EQ(ShowStartStep(362), (WindowStep{-362, 32, 362, 66}));
     const std::vector<WindowStep> steps = ShowSteps(362);
     ASSERT_EQ(steps.size(), 276u);
-    EXPECT_EQ(steps.front(), (WindowStep{0, 32, 0, 66, true}));
-    EXPECT_EQ(steps.back(), (WindowStep{64, 32, 362, 66, true}));
-    EXPECT_EQ(steps[137], (WindowStep{64 * 137 / 275, 32, 362 * 137 / 275, 66, true}));
+    EXPECT_EQ(steps.front(), (WindowStep{0, 32, 0, 66}));
+    EXPECT_EQ(steps.back(), (WindowStep{64, 32, 362, 66}));
+    EXPECT_EQ(steps[137], (WindowStep{64 * 137 / 275, 32, 362 * 137 / 275, 66}));
     for (size_t k = 1; k < steps.size(); ++k) {
         EXPECT_GE(steps[k].x, steps[k - 1].x);
         EXPECT_GE(steps[k].cx, steps[k - 1].cx);
@@ -39,16 +39,16 @@ TEST(AnimationSteps, HideClosesToABarThenToASliver) {
     }
     EXPECT_EQ(steps[26].x, 64);
     EXPECT_EQ(steps[26].cx, 317);
-    EXPECT_EQ(steps.back(), (WindowStep{222, 62, 1, 6, true}));          // odd width: 1 px left
-    EXPECT_EQ(HideSteps(362).back(), (WindowStep{245, 62, 0, 6, true})); // even: nothing
+    EXPECT_EQ(steps.back(), (WindowStep{222, 62, 1, 6}));          // odd width: 1 px left
+    EXPECT_EQ(HideSteps(362).back(), (WindowStep{245, 62, 0, 6})); // even: nothing
 }
 
 TEST(AnimationSteps, SwitchShrinksIntoTheRightEdge) {
     const Rect up{64, 32, 64 + 362, 98};
     const std::vector<WindowStep> steps = SwitchSteps(up);
     ASSERT_EQ(steps.size(), 51u);
-    EXPECT_EQ(steps.front(), (WindowStep{64, 32, 362, 66, true}));
-    EXPECT_EQ(steps.back(), (WindowStep{426, 32, 0, 66, true}));
+    EXPECT_EQ(steps.front(), (WindowStep{64, 32, 362, 66}));
+    EXPECT_EQ(steps.back(), (WindowStep{426, 32, 0, 66}));
     for (size_t i = 0; i < steps.size(); ++i) {
         EXPECT_EQ(steps[i].x + steps[i].cx, 426) << i; // the right edge stays
         EXPECT_EQ(steps[i].y, 32);
@@ -59,9 +59,9 @@ TEST(AnimationSteps, SwitchShrinksIntoTheRightEdge) {
     }
     // From a window caught halfway through a show or a hide.
     const std::vector<WindowStep> partial = SwitchSteps(Rect{30, 40, 150, 90});
-    EXPECT_EQ(partial.front(), (WindowStep{30, 40, 120, 50, true}));
-    EXPECT_EQ(partial[25], (WindowStep{90, 40, 60, 50, true}));
-    EXPECT_EQ(partial.back(), (WindowStep{150, 40, 0, 50, true}));
+    EXPECT_EQ(partial.front(), (WindowStep{30, 40, 120, 50}));
+    EXPECT_EQ(partial[25], (WindowStep{90, 40, 60, 50}));
+    EXPECT_EQ(partial.back(), (WindowStep{150, 40, 0, 50}));
 }
 
 } // namespace

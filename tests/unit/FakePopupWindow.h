@@ -3,7 +3,7 @@
 // of text, runs each animation on a real thread, and can freeze an animation
 // inside a chosen move (as SetWindowPos blocks while the UI thread is busy).
 
-#include "app/PopupAnimator.h"
+#include "core/PopupAnimator.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "players/LyricsQuery.h"
+#include "core/LyricsQuery.h"
 
 #include "TestLeadBytes.h"
 

@@ -1,4 +1,4 @@
-#include "common/Mbcs.h"
+#include "core/Mbcs.h"
 
 #include "TestLeadBytes.h"
 
@@ -53,6 +53,18 @@ TEST(Mbcs, CutAtTheTitleBufferLimit) {
     text += "\x88\x9F"; // a double-byte character across the 255-byte limit
     EXPECT_EQ(CutText(text, 255, ShiftJisLead), std::string(254, 'a'));
     EXPECT_EQ(CutText(text, 255, NoLeadBytes).size(), 255u);
+}
+
+TEST(Mbcs, DirectoryEndsAtTheLastSeparatorThatIsACharacterOfItsOwn) {
+    EXPECT_EQ(DirectoryOf("C:\\Apps\\Trackglow\\trackglow.exe", NoLeadBytes),
+              "C:\\Apps\\Trackglow\\");
+    EXPECT_EQ(DirectoryOf("/opt/tg/trackglow.exe", NoLeadBytes), "/opt/tg/");
+    EXPECT_EQ(DirectoryOf("trackglow.exe", NoLeadBytes), "");
+    // "\x95\x5C" is one character (its trail byte looks like "\"): the folder
+    // ends at the separator before it, not inside it.
+    EXPECT_EQ(DirectoryOf("C:\\\x95\x5C.exe", ShiftJisLead), "C:\\");
+    EXPECT_EQ(DirectoryOf("C:\\\x95\x5C\\a.exe", ShiftJisLead), "C:\\\x95\x5C\\");
+    EXPECT_EQ(DirectoryOf("C:\\\x95\x5C.exe", NoLeadBytes), "C:\\\x95\\");
 }
 
 } // namespace

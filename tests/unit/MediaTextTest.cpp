@@ -1,4 +1,4 @@
-#include "players/MediaText.h"
+#include "core/MediaText.h"
 
 #include "TestLeadBytes.h"
 

@@ -1,4 +1,4 @@
-#include "app/PopupAnimator.h"
+#include "core/PopupAnimator.h"
 
 #include "FakePopupWindow.h"
 
@@ -60,10 +60,10 @@ class PopupAnimatorTest : public ::testing::Test {
     bool BringUp(int width) {
         animator.SetPopupWidth(width);
         return animator.StartAnimation(AnimationRoutine::Show) && window.WaitQuiet() &&
-               animator.AnimState() == ANIM_IDLE && animator.IsShown();
+               animator.State() == ANIM_IDLE && animator.IsShown();
     }
     void ExpectUp(int width) {
-        EXPECT_EQ(animator.AnimState(), ANIM_IDLE);
+        EXPECT_EQ(animator.State(), ANIM_IDLE);
         EXPECT_TRUE(animator.IsShown());
         EXPECT_EQ(window.CurrentRect(), RestingRect(width));
     }
@@ -77,7 +77,7 @@ TEST_F(PopupAnimatorTest, ShowGrowsInAndStartsTheHoldAtItsEnd) {
     animator.SetPopupWidth(362);
     window.HoldAfterMoves(277); // the last step
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Show));
-    EXPECT_EQ(animator.AnimState(), ANIM_SHOWING);
+    EXPECT_EQ(animator.State(), ANIM_SHOWING);
     EXPECT_TRUE(animator.IsShown());
     ASSERT_TRUE(window.WaitHeld());
     window.SetClock(2500);
@@ -100,7 +100,7 @@ TEST_F(PopupAnimatorTest, HideIsDueAfterTheHoldUnlessAButtonIsHovered) {
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Hide));
     ASSERT_TRUE(window.WaitQuiet());
     EXPECT_EQ(window.EventsSince(mark), HideEvents(362));
-    EXPECT_EQ(animator.AnimState(), ANIM_IDLE);
+    EXPECT_EQ(animator.State(), ANIM_IDLE);
     EXPECT_FALSE(animator.IsShown());
     EXPECT_EQ(window.CurrentRect(), (Rect{0, 0, 0, 6}));
     EXPECT_FALSE(animator.HideDue(60000, false));
@@ -124,7 +124,7 @@ TEST_F(PopupAnimatorTest, HideOnlyStartsWhenUpAndStill) {
     ASSERT_TRUE(window.WaitHeld());
     EXPECT_FALSE(animator.HideDue(1'000'000, false));
     EXPECT_FALSE(animator.StartAnimation(AnimationRoutine::Hide)); // still showing
-    EXPECT_EQ(animator.AnimState(), ANIM_SHOWING);
+    EXPECT_EQ(animator.State(), ANIM_SHOWING);
     window.Release();
     ASSERT_TRUE(window.WaitQuiet());
     EXPECT_EQ(window.Events(), ShowEvents(317));
@@ -136,7 +136,7 @@ TEST_F(PopupAnimatorTest, SwitchFromUpShrinksThenShowsTheNewWidth) {
     animator.SetPopupWidth(407);
     window.HoldAfterMoves(1);
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Switch));
-    EXPECT_EQ(animator.AnimState(), ANIM_SWITCHING); // at once
+    EXPECT_EQ(animator.State(), ANIM_SWITCHING); // at once
     ASSERT_TRUE(window.WaitHeld());
     window.Release();
     ASSERT_TRUE(window.WaitQuiet());
@@ -151,7 +151,7 @@ TEST_F(PopupAnimatorTest, SwitchDuringShowTakesOverWhereTheShowIs) {
     ASSERT_TRUE(window.WaitHeld());
     animator.SetPopupWidth(452);
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Switch));
-    EXPECT_EQ(animator.AnimState(), ANIM_SWITCHING);
+    EXPECT_EQ(animator.State(), ANIM_SWITCHING);
     EXPECT_TRUE(animator.IsShown());
     window.Release();
     ASSERT_TRUE(window.WaitQuiet());
@@ -195,7 +195,7 @@ TEST_F(PopupAnimatorTest, BurstOfSwitchesEndsInOneShowOfTheLatestWidth) {
         width = 317 + 45 * (i % 6);
         animator.SetPopupWidth(width);
         ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Switch));
-        EXPECT_EQ(animator.AnimState(), ANIM_SWITCHING);
+        EXPECT_EQ(animator.State(), ANIM_SWITCHING);
     }
     window.Release();
     ASSERT_TRUE(window.WaitQuiet());
@@ -233,13 +233,13 @@ TEST_F(PopupAnimatorTest, ShowRequestedAsASwitchEndsBecomesASwitch) {
     window.HoldAfterMoves(52); // 51 switch steps, then the start of its show
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Switch));
     ASSERT_TRUE(window.WaitHeld());
-    EXPECT_EQ(animator.AnimState(), ANIM_SHOWING);
+    EXPECT_EQ(animator.State(), ANIM_SHOWING);
     EXPECT_TRUE(animator.IsShown());
 
     // The poll saw the pop-up hidden a moment ago and asks for a show.
     animator.SetPopupWidth(407);
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Show));
-    EXPECT_EQ(animator.AnimState(), ANIM_SWITCHING);
+    EXPECT_EQ(animator.State(), ANIM_SWITCHING);
     window.Release();
     ASSERT_TRUE(window.WaitQuiet());
 
@@ -262,7 +262,7 @@ TEST_F(PopupAnimatorTest, ShowWhileUpBringsTheNewTextInBySwitching) {
 TEST_F(PopupAnimatorTest, FailedLaunchesChangeNothing) {
     window.FailLaunches(true);
     EXPECT_FALSE(animator.StartAnimation(AnimationRoutine::Show));
-    EXPECT_EQ(animator.AnimState(), ANIM_IDLE);
+    EXPECT_EQ(animator.State(), ANIM_IDLE);
     EXPECT_FALSE(animator.IsShown());
 
     window.FailLaunches(false);
@@ -271,7 +271,7 @@ TEST_F(PopupAnimatorTest, FailedLaunchesChangeNothing) {
     const size_t mark = window.EventCount();
     window.FailLaunches(true);
     EXPECT_FALSE(animator.StartAnimation(AnimationRoutine::Switch));
-    EXPECT_EQ(animator.AnimState(), ANIM_IDLE); // not stuck switching
+    EXPECT_EQ(animator.State(), ANIM_IDLE); // not stuck switching
     EXPECT_FALSE(animator.StartAnimation(AnimationRoutine::Hide));
     EXPECT_TRUE(animator.IsShown());
     EXPECT_TRUE(animator.HideDue(6000, false)); // the next tick tries again
@@ -291,7 +291,7 @@ TEST_F(PopupAnimatorTest, FailedSwitchLaunchLetsTheRunningShowFinish) {
     ASSERT_TRUE(window.WaitHeld());
     window.FailLaunches(true);
     EXPECT_FALSE(animator.StartAnimation(AnimationRoutine::Switch));
-    EXPECT_EQ(animator.AnimState(), ANIM_SHOWING);
+    EXPECT_EQ(animator.State(), ANIM_SHOWING);
     window.Release();
     ASSERT_TRUE(window.WaitQuiet());
     EXPECT_EQ(window.Events(), ShowEvents(317));
@@ -370,7 +370,7 @@ class AnimatorStress : public PopupAnimatorTest {
                     animator.StartAnimation(AnimationRoutine::Hide);
                 break;
             default: // the tray's show/hide command
-                if (animator.AnimState() == ANIM_IDLE)
+                if (animator.State() == ANIM_IDLE)
                     animator.StartAnimation(animator.IsShown() ? AnimationRoutine::Hide
                                                                : AnimationRoutine::Show);
                 break;

@@ -1,4 +1,4 @@
-#include "players/WinampTitle.h"
+#include "core/WinampTitle.h"
 
 #include "TestLeadBytes.h"
 

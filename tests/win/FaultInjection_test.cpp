@@ -164,7 +164,7 @@ class ThreadsRefused : public ::testing::Test {
     }
 
     HWND Window() const { return m_popup.m_hWnd; }
-    bool Idle() const { return m_popup.Animator().AnimState() == ANIM_IDLE; }
+    bool Idle() const { return m_popup.Animator().State() == ANIM_IDLE; }
     bool Shown() const { return m_popup.Animator().IsShown(); }
 
     // Pumps for a while and expects the window not to have moved.

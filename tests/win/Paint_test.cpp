@@ -159,7 +159,7 @@ TEST_F(PopupPaintTest, HoverCaptionIsRightAlignedBesideTheLyricsButton) {
     const PopupLook look = Look(317, std::vector<COLORREF>(7, kMiddle));
 
     const struct {
-        int hover;
+        HoverValue hover;
         const char* text;
     } captions[] = {{HOVER_PREVIOUS, "Previous"}, {HOVER_NEXT, "Next"}, {HOVER_LYRICS, "Lyrics"}};
     for (const auto& expected : captions) {

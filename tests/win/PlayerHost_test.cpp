@@ -37,7 +37,7 @@ TEST_F(PlayerHostWithFake, EmbedsTheControlInRemoteModeInAHiddenWindow) {
         HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                      nullptr, nullptr);
         CPlayerHostDlg host;
-        HWND window = host.CreateHost(owner, 0);
+        HWND window = host.CreateHost(owner);
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(host.GetSafeHwnd(), window);
         EXPECT_FALSE(IsWindowVisible(window)) << "never shown";
@@ -71,7 +71,7 @@ TEST_F(PlayerHostWithFake, EmbedsTheControlInRemoteModeInAHiddenWindow) {
 TEST_F(PlayerHostWithFake, IsPlayingOnlyInThePlayingState) {
     OnFreshThread([&] {
         CPlayerHostDlg host;
-        ASSERT_NE(host.CreateHost(nullptr, 0), nullptr);
+        ASSERT_NE(host.CreateHost(nullptr), nullptr);
         const std::pair<long, bool> cases[] = {{wmppsPlaying, true},
                                                {wmppsPaused, false},
                                                {wmppsStopped, false},
@@ -87,7 +87,7 @@ TEST_F(PlayerHostWithFake, IsPlayingOnlyInThePlayingState) {
 TEST_F(PlayerHostWithFake, ComposesAuthorNameAndThePlayersName) {
     OnFreshThread([&] {
         CPlayerHostDlg host;
-        ASSERT_NE(host.CreateHost(nullptr, 0), nullptr);
+        ASSERT_NE(host.CreateHost(nullptr), nullptr);
 
         m_driver.SetMedia(wmppsPlaying, "Artist", "Title");
         EXPECT_EQ(host.ReadTrackText(), "Artist\nTitle\nWindows Media Player");
@@ -116,7 +116,7 @@ TEST_F(PlayerHostWithFake, ConvertsThePlayersTextToTheAnsiCodePage) {
         GTEST_SKIP() << "expects the Western European code page, have " << GetACP();
     OnFreshThread([&] {
         CPlayerHostDlg host;
-        ASSERT_NE(host.CreateHost(nullptr, 0), nullptr);
+        ASSERT_NE(host.CreateHost(nullptr), nullptr);
         m_driver.SetMedia(wmppsPlaying, "Beyonc\xC3\xA9", "\xE2\x82\xAC uro"); // é, €
         EXPECT_EQ(host.ReadTrackText(), "Beyonc\xE9\n\x80 uro\nWindows Media Player");
     });
@@ -125,7 +125,7 @@ TEST_F(PlayerHostWithFake, ConvertsThePlayersTextToTheAnsiCodePage) {
 TEST_F(PlayerHostWithFake, PreviousAndNextReachThePlayer) {
     OnFreshThread([&] {
         CPlayerHostDlg host;
-        ASSERT_NE(host.CreateHost(nullptr, 0), nullptr);
+        ASSERT_NE(host.CreateHost(nullptr), nullptr);
         host.Previous();
         host.Next();
         host.Next();
@@ -137,7 +137,7 @@ TEST_F(PlayerHostWithFake, WindowGoesOnOkCancelAndWithTheObject) {
     OnFreshThread([&] {
         for (WPARAM command : {IDOK, IDCANCEL}) {
             CPlayerHostDlg host;
-            HWND window = host.CreateHost(nullptr, 0);
+            HWND window = host.CreateHost(nullptr);
             ASSERT_NE(window, nullptr);
             SendMessageA(window, WM_COMMAND, command, 0);
             EXPECT_FALSE(IsWindow(window)) << "command " << command;
@@ -147,7 +147,7 @@ TEST_F(PlayerHostWithFake, WindowGoesOnOkCancelAndWithTheObject) {
         HWND window = nullptr;
         {
             CPlayerHostDlg host;
-            window = host.CreateHost(nullptr, 0);
+            window = host.CreateHost(nullptr);
             ASSERT_NE(window, nullptr);
         }
         EXPECT_FALSE(IsWindow(window)) << "an object never leaves its window behind";
@@ -164,7 +164,7 @@ TEST(PlayerHost, WithoutAControlNothingPlaysAndNothingBreaks) {
     driver.SetMedia(wmppsPlaying, "Artist", "Title");
     OnFreshThread([&] {
         CPlayerHostDlg host;
-        HWND window = host.CreateHost(nullptr, 0);
+        HWND window = host.CreateHost(nullptr);
         ASSERT_NE(window, nullptr) << "the window exists even without its control";
         EXPECT_FALSE(host.HasPlayer());
         EXPECT_FALSE(host.IsPlaying());
@@ -181,7 +181,7 @@ TEST(PlayerHost, HostsWinesOwnControl) {
     OnFreshThread([] {
         {
             CPlayerHostDlg host;
-            ASSERT_NE(host.CreateHost(nullptr, 0), nullptr);
+            ASSERT_NE(host.CreateHost(nullptr), nullptr);
             EXPECT_TRUE(host.HasPlayer()) << "Wine's control offers IWMPPlayer4";
             // Wine's control cannot tell its play state and has no media.
             EXPECT_FALSE(host.IsPlaying());

@@ -1,6 +1,6 @@
 #include "SkinTestKit.h"
 
-#include "config/SkinInfo.h"
+#include "skin/SkinInfo.h"
 #include "res/resource.h"
 #include "tests/e2e/support/BitmapFile.h"
 #include "tests/e2e/support/GdiHandleTable.h"

@@ -311,7 +311,7 @@ TEST_F(SkinLoadTest, AThousandLoadsLeaveTheProcessGdiObjectCountUnchanged) {
 
         for (int i = 0; i < 1000; ++i) {
             popup.LoadSkin();
-            popup.SetHover(i % 4);
+            popup.SetHover(static_cast<HoverValue>(i % 4));
             popup.PaintInto(canvas);
         }
         EXPECT_EQ(CountGdiObjects(), objects);

@@ -6,7 +6,7 @@
 namespace demo {
 namespace {
 
-const char kClassName[] = "Winamp v1.x";
+const char* const kClassName = kWinampClass;
 
 constexpr UINT_PTR kTickTimer = 1;
 constexpr unsigned kTickMs = 250;

@@ -5,16 +5,17 @@
 #pragma once
 
 #include "Playlist.h"
+#include "players/PlayerConstants.h"
 
 #include <windows.h>
 
 namespace demo {
 
 // Winamp's command identifiers (WM_COMMAND wParam); the buttons use them too.
-constexpr WORD kCommandPrevious = 40044;
+constexpr WORD kCommandPrevious = kWinampPrevious;
 constexpr WORD kCommandPlay = 40045;
 constexpr WORD kCommandPause = 40046; // toggles, as in Winamp
-constexpr WORD kCommandNext = 40048;
+constexpr WORD kCommandNext = kWinampNext;
 
 class PlayerWindow {
   public:

@@ -3,11 +3,6 @@
 #include <stdexcept>
 
 namespace e2e {
-namespace {
-
-const char kWinampClass[] = "Winamp v1.x";
-
-} // namespace
 
 FakeWinamp::FakeWinamp(const std::string& title) {
     WNDCLASSA windowClass = {};

@@ -7,16 +7,14 @@
 // helpers of Wait.h (which dispatch) rather than Sleep.
 #pragma once
 
+#include "players/PlayerConstants.h"
+
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 namespace e2e {
-
-// Winamp's command identifiers (WM_COMMAND wParam).
-constexpr WPARAM kWinampPrevious = 40044;
-constexpr WPARAM kWinampNext = 40048;
 
 struct ReceivedCommand {
     WPARAM wParam;

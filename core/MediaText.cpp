@@ -1,6 +1,6 @@
-#include "players/MediaText.h"
+#include "core/MediaText.h"
 
-#include "players/WinampTitle.h"
+#include "core/WinampTitle.h"
 
 std::string ComposeMediaText(std::string_view author, std::string_view name, LeadByteTest lead) {
     std::string text;

@@ -1,7 +1,7 @@
 #pragma once
 // The lyrics search: from the track text to the search engine's URL.
 
-#include "common/Mbcs.h"
+#include "core/Mbcs.h"
 
 #include <string>
 #include <string_view>

@@ -3,7 +3,7 @@
 // key/value pairs, read whole and written whole. Every byte of a name or value
 // is significant: no comments, quoting, escapes or trimming.
 
-#include "common/Mbcs.h"
+#include "core/Mbcs.h"
 
 #include <cstdint>
 #include <string>

@@ -1,23 +1,7 @@
-// Loading and painting a skin's frame and background tiles, shared by the
-// pop-up and the Preferences preview.
-#include "app/PopupLayout.h"
-#include "config/IniFile.h"
-#include "config/SkinInfo.h"
-
-void SkinBackground::Load(const CIniFile& skin, const std::string& folder) {
-    hbmBackground.DeleteObject();
-    hbmRightEnd.DeleteObject();
-    hbmLeftEnd.DeleteObject();
-    hbmBackground.LoadFromFile((folder + skin.GetString(kSkinSection, "image")).c_str());
-    // End tiles only for a three-piece background; otherwise their keys are not read.
-    if (skin.GetInt(kSkinSection, "bgtype") != 0) {
-        hbmRightEnd.LoadFromFile((folder + skin.GetString(kSkinSection, "imager")).c_str());
-        hbmLeftEnd.LoadFromFile((folder + skin.GetString(kSkinSection, "imagel")).c_str());
-    }
-    crText = skin.GetHex(kSkinSection, "text");
-    brBorder.DeleteObject();
-    brBorder.CreateSolidBrush(skin.GetHex(kSkinSection, "border"));
-}
+// Painting a skin's frame and background tiles, shared by the pop-up and the
+// Preferences preview.
+#include "core/PopupLayout.h"
+#include "skin/SkinInfo.h"
 
 void SkinBackground::Paint(HDC dc, CMemoryDC& memory, POINT origin, int width) const {
     memory.SelectBitmap(hbmBackground);

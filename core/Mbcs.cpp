@@ -1,4 +1,4 @@
-#include "common/Mbcs.h"
+#include "core/Mbcs.h"
 
 bool NoLeadBytes(unsigned char) {
     return false;
@@ -67,4 +67,13 @@ size_t CutLength(std::string_view text, size_t maxBytes, LeadByteTest lead) {
 
 std::string CutText(std::string_view text, size_t maxBytes, LeadByteTest lead) {
     return std::string(text.substr(0, CutLength(text, maxBytes, lead)));
+}
+
+std::string DirectoryOf(std::string_view path, LeadByteTest lead) {
+    size_t end = 0;
+    for (size_t pos = 0; pos < path.size(); pos += CharLength(path, pos, lead)) {
+        if (path[pos] == '\\' || path[pos] == '/')
+            end = pos + 1;
+    }
+    return std::string(path.substr(0, end));
 }

@@ -1,12 +1,14 @@
-// A loaded skin: the pop-up's frame brush, text colour and six bitmaps.
+// A loaded skin: the pop-up's frame brush, text colour and six bitmaps, read
+// from a definition in the skin directory, and the painting of its frame and
+// background tiles (shared by the pop-up and the Preferences preview).
 #pragma once
 #include "framework/Gdi.h"
+#include "skin/SkinDirectory.h"
 #include <string>
 
 class CIniFile;
 
 constexpr const char kSkinSection[] = "SKIN";
-constexpr const char kSkinDirectory[] = "interface\\";
 
 // What the Preferences preview shows of a skin as well as the pop-up: the
 // frame and text colours and the background tiles (one tile repeated, or a
@@ -30,12 +32,13 @@ struct SkinInfo : SkinBackground {
     CBitmap hbmPrev;
     CBitmap hbmNext;
     CBitmap hbmLyrics;
+
+    // Replaces everything from the definition "<name>.ini" in the skin
+    // directory; a missing definition reads as an empty one.
+    void Load(const std::string& name);
+    // Deletes the six bitmaps; the brush and colour stay.
+    void ReleaseBitmaps();
 };
 
-// The skin directory: the executable's directory followed by "interface\",
-// unless another folder was set with SetSkinDirectory.
-std::string SkinDirectory();
-// Makes `directory` (ending in a separator) the skin directory of this
-// process; the empty string goes back to the one beside the executable.
-// Lets tests bring their own skins.
-void SetSkinDirectory(const std::string& directory);
+// Reads the definition "<name>.ini" from `folder` (created empty when missing).
+CIniFile LoadSkinDefinition(const std::string& folder, const std::string& name);

@@ -9,7 +9,7 @@
 // state transitions happen under a second, short-held lock, together with the
 // request decisions of the UI thread, so the UI never sees a half-made change.
 
-#include "app/AnimationSteps.h"
+#include "core/AnimationSteps.h"
 
 #include <atomic>
 #include <cstdint>
@@ -69,7 +69,7 @@ class CPopupAnimator {
     // a request that starts nothing changes nothing.
     bool StartAnimation(AnimationRoutine routine);
 
-    int AnimState() const { return m_nAnimState; }
+    AnimState State() const { return m_nAnimState; }
     bool IsShown() const { return m_bShown; }
     int64_t ShowTime() const { return m_nShowTime; }
 
@@ -95,10 +95,10 @@ class CPopupAnimator {
     void SwitchThreadProc(uint64_t request);
 
     IPopupWindow& m_window;
-    std::atomic<int> m_nAnimState{ANIM_IDLE};
+    std::atomic<AnimState> m_nAnimState{ANIM_IDLE};
     std::atomic<bool> m_bShown{false};
     std::atomic<int64_t> m_nShowTime{0};
-    std::atomic<int> m_nPopupWidth{400}; // the layout's width before the first layout
+    std::atomic<int> m_nPopupWidth{kInitialPopupWidth};
     std::atomic<uint64_t> m_nRequest{0}; // number of the newest request
     std::mutex m_stateLock;              // request decisions and state transitions
     std::mutex m_moveLock;               // held by the one animation that moves the window

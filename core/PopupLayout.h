@@ -21,6 +21,7 @@ constexpr int kPopupHeight = 66;
 constexpr int kTileWidth = 45, kTileHeight = 64;
 constexpr int kMinPopupWidth = 317;     // seven tiles and the frame
 constexpr int kRestX = 64, kRestY = 32; // where the pop-up rests on the screen
+constexpr int kInitialPopupWidth = 400; // the layout's width before the first layout
 
 // The width for a text of `textWidth` pixels: a whole number of tiles (at
 // least seven) plus the frame, leaving at least 25 pixels beside the text.

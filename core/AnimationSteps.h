@@ -2,17 +2,16 @@
 // The window rectangles of the pop-up's three animations, in screen
 // coordinates, one per step. The animator moves the window through them.
 
-#include "app/PopupLayout.h"
+#include "core/PopupLayout.h"
 
 #include <vector>
 
 struct WindowStep {
     int x, y, cx, cy;
-    bool move; // every step moves the window; kept for callers that test it
 };
 
 inline bool operator==(const WindowStep& a, const WindowStep& b) {
-    return a.x == b.x && a.y == b.y && a.cx == b.cx && a.cy == b.cy && a.move == b.move;
+    return a.x == b.x && a.y == b.y && a.cx == b.cx && a.cy == b.cy;
 }
 
 constexpr int kShowSteps = 276, kShowPauseMs = 4;

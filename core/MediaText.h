@@ -1,7 +1,7 @@
 #pragma once
 // The track text of a Windows Media Player track.
 
-#include "common/Mbcs.h"
+#include "core/Mbcs.h"
 
 #include <string>
 #include <string_view>

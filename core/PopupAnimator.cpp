@@ -1,4 +1,4 @@
-#include "app/PopupAnimator.h"
+#include "core/PopupAnimator.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,4 +1,4 @@
-#include "app/PopupLayout.h"
+#include "core/PopupLayout.h"
 
 #include <climits>
 #include <cstdint>

@@ -34,3 +34,8 @@ size_t CutLength(std::string_view text, size_t maxBytes, LeadByteTest lead);
 
 // The text cut to at most maxBytes bytes, never inside a double-byte character.
 std::string CutText(std::string_view text, size_t maxBytes, LeadByteTest lead);
+
+// The directory part of `path`: everything up to and including its last "\"
+// or "/" that is a character of its own (not the trail byte of a double-byte
+// character); "" when there is none.
+std::string DirectoryOf(std::string_view path, LeadByteTest lead);

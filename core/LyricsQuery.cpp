@@ -1,4 +1,4 @@
-#include "players/LyricsQuery.h"
+#include "core/LyricsQuery.h"
 
 std::string BuildLyricsQuery(std::string_view track, LeadByteTest lead) {
     const size_t lastBreak = FindLastMbcs(track, "\n", lead);

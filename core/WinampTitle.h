@@ -1,7 +1,7 @@
 #pragma once
 // Turning Winamp's main-window title into the pop-up's track text.
 
-#include "common/Mbcs.h"
+#include "core/Mbcs.h"
 
 #include <cstddef>
 #include <string>

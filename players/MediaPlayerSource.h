@@ -1,0 +1,38 @@
+// CMediaPlayerSource: Windows Media Player. While the player's window is up,
+// its control is embedded in remote mode in a hidden host window, through
+// which the playing media's author and name are read.
+#pragma once
+#include "core/WinampTitle.h"
+#include "players/TrackSource.h"
+#include <memory>
+#include <windows.h>
+
+class CPlayerHostDlg;
+
+class CMediaPlayerSource : public ITrackSource {
+  public:
+    CMediaPlayerSource();
+    ~CMediaPlayerSource() override;
+
+    // The window that owns the hidden host window.
+    void SetOwner(HWND owner) { m_hwndOwner = owner; }
+
+    // PollMediaPlayer: reports a new playing track of the player.
+    std::optional<std::string> Poll() override;
+    void Previous() override;
+    void Next() override;
+    const char* Name() const override;
+
+    // Releases the control and destroys the host window, if any.
+    void DestroyPlayerHost();
+    const CPlayerHostDlg* PlayerHost() const { return m_pPlayerHost.get(); }
+
+  protected:
+    void OnDisabled() override { DestroyPlayerHost(); }
+
+  private:
+    HWND m_hwndOwner = nullptr;
+    std::unique_ptr<CPlayerHostDlg> m_pPlayerHost; // while the player's window is up
+    char m_szTitle[kTitleBufferBytes] = {};
+    char m_szLastWmp[kTitleBufferBytes] = {};
+};
