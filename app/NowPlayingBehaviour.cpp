@@ -18,10 +18,7 @@ void CNowPlayingWnd::OnTimer(UINT_PTR id) {
     }
 
     if (id == IDT_POLL) {
-        if (!PollWinamp() && !PollMediaPlayer())
-            return;
-        LayoutPopup();
-        StartAnimation(m_animator.IsShown() ? AnimationRoutine::Switch : AnimationRoutine::Show);
+        PollPlayers();
     } else if (id == IDT_HIDE) {
         if (!m_animator.HideDue(Now(), m_nHover != HOVER_NONE))
             return;
@@ -29,6 +26,18 @@ void CNowPlayingWnd::OnTimer(UINT_PTR id) {
         if (StartAnimation(AnimationRoutine::Hide))
             KillTimer(IDT_HIDE);
     }
+}
+
+void CNowPlayingWnd::PollPlayers() {
+    // Winamp first; the media player only when Winamp reports nothing.
+    if (!PollWinamp() && !PollMediaPlayer())
+        return;
+    ShowNewTrack();
+}
+
+void CNowPlayingWnd::ShowNewTrack() {
+    LayoutPopup();
+    StartAnimation(m_animator.IsShown() ? AnimationRoutine::Switch : AnimationRoutine::Show);
 }
 
 void CNowPlayingWnd::OnMouseMove(UINT, POINT point) {

@@ -42,6 +42,11 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     void NextTrack();
     void SearchLyrics();
     // Behaviour.
+    // Asks the players for a new track and brings it in (what a poll tick does).
+    void PollPlayers();
+    // Lays the pop-up out for the new track text and shows it, or switches to
+    // it when the pop-up is up.
+    void ShowNewTrack();
     void SetHover(HoverValue value);
     // Starts an animation on a worker thread; false when none started.
     bool StartAnimation(AnimationRoutine routine);
