@@ -49,7 +49,7 @@ namespace {
 
 constexpr UINT_PTR kPollTimer = 0;
 constexpr char kPreferencesTitle[] = "Preferences";
-constexpr char kMediaPlayerName[] = "Windows Media Player"; // the last line of its tracks
+constexpr char kMediaPlayerLine[] = "Windows Media Player"; // the last line of its tracks
 constexpr long kPlaying = 3;
 
 // How the program draws the track text.
@@ -725,7 +725,7 @@ TEST(BadPlayers, MediaPlayerAuthorAndNameOfTenThousandCharacters) {
     for (const auto& [author, name] : media) {
         driver.SetMedia(kPlaying, author, name);
         const std::string text = CutTo255(ToAnsi(FromUtf8(author)) + "\n" + ToAnsi(FromUtf8(name)) +
-                                          "\n" + kMediaPlayerName);
+                                          "\n" + kMediaPlayerLine);
         EXPECT_TRUE(ShowsPopup(main, text, FlatLook(install), "long-media-texts"));
     }
     EXPECT_TRUE(program->IsResponsive());
