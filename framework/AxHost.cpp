@@ -68,7 +68,7 @@ HINSTANCE ThisModule() {
     return module;
 }
 
-bool RegisterHostClass(const char* name) {
+bool RegisterHostClass() {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     // Global, so that dialogs of any module can use the class by name.
@@ -78,7 +78,7 @@ bool RegisterHostClass(const char* name) {
     wc.hInstance = ThisModule();
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = name;
+    wc.lpszClassName = kAxWinClass;
     return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
@@ -96,21 +96,16 @@ bool AtlAxWinInit() {
         return true;
     g_axGetHost = RegisterWindowMessageA(kAxGetHostMessage);
     g_axGetControl = RegisterWindowMessageA(kAxGetControlMessage);
-    // Both classes host the same way; the licensed variant exists for callers
-    // that create their controls by that class name.
-    g_axRegistered = g_axGetHost != 0 && g_axGetControl != 0 && RegisterHostClass(kAxWinClass) &&
-                     RegisterHostClass(kAxWinLicClass);
+    g_axRegistered = g_axGetHost != 0 && g_axGetControl != 0 && RegisterHostClass();
     return g_axRegistered;
 }
 
 void AtlAxWinTerm() {
     if (!g_axRegistered)
         return;
-    HINSTANCE module = ThisModule();
-    // Fails, harmlessly, while windows of a class still exist; registering
+    // Fails, harmlessly, while windows of the class still exist; registering
     // again later accepts a class that stayed.
-    UnregisterClassA(kAxWinClass, module);
-    UnregisterClassA(kAxWinLicClass, module);
+    UnregisterClassA(kAxWinClass, ThisModule());
     g_axRegistered = false;
 }
 

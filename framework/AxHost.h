@@ -1,7 +1,7 @@
 // ActiveX control hosting: the "AtlAxWin7" window class, whose windows each
 // own a host object that embeds one control, in place, as the window's child.
 //
-// Use: register the classes (AtlAxWinInit, or AfxEnableControlContainer at
+// Use: register the class (AtlAxWinInit, or AfxEnableControlContainer at
 // start-up), create an "AtlAxWin7" child window, get its host with
 // AxGetHost, give the host a site (IObjectWithSite::SetSite, which answers
 // the control's IServiceProvider requests) and create the control with
@@ -11,7 +11,9 @@
 #include "framework/ComPtr.h"
 #include <ocidl.h>
 
-// The host object's control-creation interface.
+// The host object's control-creation interface. It carries the platform's
+// IID, so every slot stays in its place; this host implements the two
+// creation methods and answers E_NOTIMPL to the rest.
 // clang-format off
 MIDL_INTERFACE("B6EA2050-048A-11D1-82B9-00C04FB9942E")
 IAxWinHostWindow : public IUnknown {
@@ -26,11 +28,9 @@ IAxWinHostWindow : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE CreateControlEx(LPCOLESTR text, HWND window,
                                                       IStream* stream, IUnknown** control,
                                                       REFIID sinkIid, IUnknown* sink) = 0;
-    // Hosts a control that the caller has already created and initialised.
     virtual HRESULT STDMETHODCALLTYPE AttachControl(IUnknown* control, HWND window) = 0;
     virtual HRESULT STDMETHODCALLTYPE QueryControl(REFIID iid, void** object) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetExternalDispatch(IDispatch* external) = 0;
-    // Takes an IDocHostUIHandlerDispatch in other hosts.
     virtual HRESULT STDMETHODCALLTYPE SetExternalUIHandler(IUnknown* handler) = 0;
 };
 #ifdef __CRT_UUID_DECL
@@ -39,16 +39,15 @@ __CRT_UUID_DECL(IAxWinHostWindow,
 #endif
 // clang-format on
 
-// The window classes and the messages their windows answer.
+// The window class and the messages its windows answer.
 constexpr const char kAxWinClass[] = "AtlAxWin7";
-constexpr const char kAxWinLicClass[] = "AtlAxWinLic7";
 constexpr const char kAxGetHostMessage[] = "WM_ATLGETHOST";
 constexpr const char kAxGetControlMessage[] = "WM_ATLGETCONTROL";
 
-// Registers the window classes "AtlAxWin7" and "AtlAxWinLic7" and the
-// messages "WM_ATLGETHOST" and "WM_ATLGETCONTROL". Safe to call again.
+// Registers the window class "AtlAxWin7" and the messages "WM_ATLGETHOST"
+// and "WM_ATLGETCONTROL". Safe to call again.
 bool AtlAxWinInit();
-// Unregisters the window classes (a class with windows left stays registered).
+// Unregisters the window class (while windows of it are left it stays).
 void AtlAxWinTerm();
 
 // Start-up switch of the framework: lets windows and dialogs host ActiveX

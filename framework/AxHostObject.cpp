@@ -108,7 +108,7 @@ STDMETHODIMP CAxHostObject::CreateControlEx(LPCOLESTR text, HWND window, IStream
     hr = CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IUnknown, created.PutVoid());
     if (FAILED(hr))
         return hr;
-    hr = ActivateControl(created, stream, true);
+    hr = ActivateControl(created, stream);
     if (SUCCEEDED(hr) && sink && !IsEqualIID(sinkIid, IID_NULL))
         hr = Advise(sinkIid, sink);
     if (FAILED(hr)) {
@@ -120,39 +120,7 @@ STDMETHODIMP CAxHostObject::CreateControlEx(LPCOLESTR text, HWND window, IStream
     return S_OK;
 }
 
-STDMETHODIMP CAxHostObject::AttachControl(IUnknown* control, HWND window) {
-    if (!control)
-        return E_POINTER;
-    if (!m_hWnd || (window && window != m_hWnd))
-        return E_INVALIDARG;
-    ComPtr<IUnknown> attached(control);
-    ReleaseControl();
-    HRESULT hr = ActivateControl(attached, nullptr, false);
-    if (FAILED(hr))
-        ReleaseControl();
-    return hr;
-}
-
-STDMETHODIMP CAxHostObject::QueryControl(REFIID iid, void** object) {
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
-    if (!m_spControl)
-        return E_NOINTERFACE;
-    return m_spControl->QueryInterface(iid, object);
-}
-
-// This host offers no HTML document UI, so there is nothing that would hand
-// an external object or UI handler to a page.
-STDMETHODIMP CAxHostObject::SetExternalDispatch(IDispatch*) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP CAxHostObject::SetExternalUIHandler(IUnknown*) {
-    return E_NOTIMPL;
-}
-
-HRESULT CAxHostObject::ActivateControl(const ComPtr<IUnknown>& control, IStream* stream,
-                                       bool initialise) {
+HRESULT CAxHostObject::ActivateControl(const ComPtr<IUnknown>& control, IStream* stream) {
     m_spControl = control;
     m_spOleObject = QueryAs<IOleObject>(control.Get());
 
@@ -166,7 +134,7 @@ HRESULT CAxHostObject::ActivateControl(const ComPtr<IUnknown>& control, IStream*
     if (m_spOleObject && siteFirst)
         hr = m_spOleObject->SetClientSite(this);
 
-    if (SUCCEEDED(hr) && initialise) {
+    if (SUCCEEDED(hr)) {
         if (auto persistInit = QueryAs<IPersistStreamInit>(control.Get()))
             hr = stream ? persistInit->Load(stream) : persistInit->InitNew();
         else if (stream)

@@ -44,10 +44,12 @@ class CAxHostObject final : public IObjectWithSite,
     STDMETHODIMP CreateControl(LPCOLESTR text, HWND window, IStream* stream) override;
     STDMETHODIMP CreateControlEx(LPCOLESTR text, HWND window, IStream* stream, IUnknown** control,
                                  REFIID sinkIid, IUnknown* sink) override;
-    STDMETHODIMP AttachControl(IUnknown* control, HWND window) override;
-    STDMETHODIMP QueryControl(REFIID iid, void** object) override;
-    STDMETHODIMP SetExternalDispatch(IDispatch* external) override;
-    STDMETHODIMP SetExternalUIHandler(IUnknown* handler) override;
+    // The program creates its control through the host and reaches it
+    // through the window, and it hosts no HTML: the rest is not offered.
+    STDMETHODIMP AttachControl(IUnknown*, HWND) override { return E_NOTIMPL; }
+    STDMETHODIMP QueryControl(REFIID, void**) override { return E_NOTIMPL; }
+    STDMETHODIMP SetExternalDispatch(IDispatch*) override { return E_NOTIMPL; }
+    STDMETHODIMP SetExternalUIHandler(IUnknown*) override { return E_NOTIMPL; }
 
     // IOleClientSite
     STDMETHODIMP SaveObject() override;
@@ -123,7 +125,7 @@ class CAxHostObject final : public IObjectWithSite,
     // Only Release deletes; by then WM_DESTROY has released everything.
     ~CAxHostObject() = default;
     // Site, initialisation and in-place activation of a control.
-    HRESULT ActivateControl(const ComPtr<IUnknown>& control, IStream* stream, bool initialise);
+    HRESULT ActivateControl(const ComPtr<IUnknown>& control, IStream* stream);
     HRESULT Advise(REFIID sinkIid, IUnknown* sink);
     void ReleaseControl();
     RECT ClientRect() const;
