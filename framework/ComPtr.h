@@ -31,11 +31,6 @@ template <class T> class ComPtr {
         if (T* p = std::exchange(m_p, nullptr))
             p->Release();
     }
-    // Adopts a reference the caller already owns (no AddRef).
-    void Attach(T* p) {
-        Reset();
-        m_p = p;
-    }
     // Hands the reference over to the caller.
     T* Detach() { return std::exchange(m_p, nullptr); }
 
@@ -45,15 +40,6 @@ template <class T> class ComPtr {
         return &m_p;
     }
     void** PutVoid() { return reinterpret_cast<void**>(Put()); }
-
-    // QueryInterface into `out`; `out` is empty on failure.
-    template <class U> HRESULT As(ComPtr<U>& out) const {
-        if (!m_p) {
-            out.Reset();
-            return E_POINTER;
-        }
-        return m_p->QueryInterface(__uuidof(U), out.PutVoid());
-    }
 
   private:
     T* m_p = nullptr;
@@ -73,19 +59,9 @@ class BStr {
     explicit BStr(const wchar_t* text) : m_s(SysAllocString(text)) {}
     BStr(const BStr&) = delete;
     BStr& operator=(const BStr&) = delete;
-    BStr(BStr&& other) noexcept : m_s(std::exchange(other.m_s, nullptr)) {}
-    BStr& operator=(BStr&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            m_s = std::exchange(other.m_s, nullptr);
-        }
-        return *this;
-    }
     ~BStr() { Reset(); }
 
     BSTR Get() const { return m_s; }
-    // A null BSTR is the empty string by COM convention.
-    UINT Length() const { return SysStringLen(m_s); }
     void Reset() {
         if (BSTR s = std::exchange(m_s, nullptr))
             SysFreeString(s);
@@ -94,7 +70,6 @@ class BStr {
         Reset();
         return &m_s;
     }
-    BSTR Detach() { return std::exchange(m_s, nullptr); }
 
   private:
     BSTR m_s = nullptr;

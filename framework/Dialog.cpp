@@ -13,7 +13,7 @@ CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_p
 
 CDialog::~CDialog() {
     // A modeless dialog still open goes with its object.
-    if (m_hWnd && !m_modal)
+    if (m_hWnd && !m_bModal)
         ::DestroyWindow(m_hWnd);
 }
 
@@ -32,16 +32,11 @@ INT_PTR CDialog::DoModal() {
     if (!dialogTemplate)
         return -1;
     HWND owner = GetSafeOwner(m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr);
-    m_modal = true;
+    m_bModal = true;
     INT_PTR result = ::DialogBoxIndirectParamA(AfxGetInstanceHandle(), dialogTemplate, owner,
                                                AfxDlgProc, reinterpret_cast<LPARAM>(this));
-    m_modal = false;
+    m_bModal = false;
     return result;
-}
-
-BOOL CDialog::Create(UINT templateId, CWnd* parent) {
-    m_pParentWnd = parent;
-    return Create(templateId, parent ? parent->m_hWnd : nullptr);
 }
 
 BOOL CDialog::Create(UINT templateId, HWND owner) {
@@ -58,25 +53,24 @@ BOOL CDialog::Create(UINT templateId, HWND owner) {
 void CDialog::EndDialog(int result) {
     if (!m_hWnd)
         return;
-    if (m_modal)
+    if (m_bModal)
         ::EndDialog(m_hWnd, result);
     else
         ::DestroyWindow(m_hWnd);
 }
 
-BOOL CDialog::UpdateData(BOOL saveAndValidate) {
-    CDataExchange dx(this, saveAndValidate);
+void CDialog::UpdateData() {
+    CDataExchange dx(this);
     DoDataExchange(&dx);
-    return TRUE;
 }
 
 BOOL CDialog::OnInitDialog() {
-    UpdateData(FALSE);
+    UpdateData();
     return TRUE;
 }
 
 void CDialog::OnOK() {
-    UpdateData(TRUE);
+    UpdateData();
     EndDialog(IDOK);
 }
 
@@ -138,9 +132,7 @@ INT_PTR CALLBACK AfxDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     if (!wnd)
         return FALSE;
     INT_PTR result = wnd->WindowProc(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
+    if (message == WM_NCDESTROY)
         wnd->DetachPermanent();
-        wnd->PostNcDestroy();
-    }
     return result;
 }

@@ -9,10 +9,8 @@ class CDialog;
 // binding is needed here).
 class CDataExchange {
   public:
-    CDataExchange(CDialog* dialog, BOOL saveAndValidate)
-        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+    explicit CDataExchange(CDialog* dialog) : m_pDlgWnd(dialog) {}
     CDialog* m_pDlgWnd;
-    BOOL m_bSaveAndValidate;
 };
 
 // Binds the dialog's control `id` to `control` (once).
@@ -26,12 +24,12 @@ class CDialog : public CWnd {
     // Runs the dialog modally; returns the value given to EndDialog, or -1
     // when the template is missing or the window cannot be made.
     virtual INT_PTR DoModal();
-    // Makes the dialog as a modeless window; FALSE when that fails.
-    BOOL Create(UINT templateId, CWnd* parent = nullptr);
-    // The same, owned by any window (null: the application's main window).
-    BOOL Create(UINT templateId, HWND owner);
+    // Makes the dialog as a modeless window owned by `owner` (null: the
+    // application's main window); FALSE when that fails.
+    BOOL Create(UINT templateId, HWND owner = nullptr);
     void EndDialog(int result);
-    BOOL UpdateData(BOOL saveAndValidate = TRUE);
+    // Binds the controls (DoDataExchange).
+    void UpdateData();
 
     UINT m_nIDTemplate;
 
@@ -51,7 +49,7 @@ class CDialog : public CWnd {
   private:
     INT_PTR HandleInitDialog();
     const DLGTEMPLATE* LoadTemplate() const;
-    bool m_modal = false;
+    bool m_bModal = false;
     friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
 };
 

@@ -16,14 +16,12 @@ class CFileFind {
     // Moves to the next match; returns FALSE when the current one is the last.
     // Call it once before reading the first match.
     BOOL FindNextFile();
-    std::string GetFileName() const; // name with extension
     std::string GetFileTitle() const; // name up to its last dot
-    BOOL IsDirectory() const;
-    void Close();
 
   private:
+    void Close();
     HANDLE m_hFind = INVALID_HANDLE_VALUE;
-    WIN32_FIND_DATAA m_found{};
-    WIN32_FIND_DATAA m_next{};
-    bool m_hasNext = false;
+    WIN32_FIND_DATAA m_fdFound{};
+    WIN32_FIND_DATAA m_fdNext{};
+    bool m_bHasNext = false;
 };

@@ -1,21 +1,9 @@
 #include "framework/FrameWnd.h"
 
-const char* AfxFrameWndClass() {
-    return AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
-                               reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
-}
-
-BOOL CFrameWnd::Create(const char* className, const char* windowName, DWORD style,
-                       const RECT* rect, HWND parent, HMENU menu, DWORD exStyle) {
+BOOL CFrameWnd::Create(const char* className, const char* windowName, DWORD style) {
     if (!className)
-        className = AfxFrameWndClass();
-    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, cx = CW_USEDEFAULT, cy = CW_USEDEFAULT;
-    if (rect) {
-        x = rect->left;
-        y = rect->top;
-        cx = rect->right - rect->left;
-        cy = rect->bottom - rect->top;
-    }
-    return CreateEx(exStyle, className, windowName ? windowName : "", style, x, y, cx, cy, parent,
-                    menu);
+        className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+                                        reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    return CreateEx(0, className, windowName ? windowName : "", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr);
 }

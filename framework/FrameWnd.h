@@ -5,10 +5,7 @@
 
 class CFrameWnd : public CWnd {
   public:
-    BOOL Create(const char* className, const char* windowName, DWORD style = WS_OVERLAPPEDWINDOW,
-                const RECT* rect = nullptr, HWND parent = nullptr, HMENU menu = nullptr,
-                DWORD exStyle = 0);
+    // A window of `className` (null: the framework's default frame window
+    // class) at the default position and size, with no parent and no menu.
+    BOOL Create(const char* className, const char* windowName, DWORD style = WS_OVERLAPPEDWINDOW);
 };
-
-// The framework's default frame window class.
-const char* AfxFrameWndClass();

@@ -5,35 +5,28 @@ namespace {
 std::atomic<long> g_liveObjects{0};
 }
 
-long AfxLiveGdiObjects() { return g_liveObjects.load(); }
+long AfxLiveGdiObjects() {
+    return g_liveObjects.load();
+}
 
 template <class Handle> void CGdiObject<Handle>::Attach(Handle handle) {
     DeleteObject();
-    m_handle = handle;
-    if (m_handle)
+    m_hObject = handle;
+    if (m_hObject)
         ++g_liveObjects;
 }
 
-template <class Handle> Handle CGdiObject<Handle>::Detach() {
-    Handle handle = m_handle;
-    if (m_handle)
-        --g_liveObjects;
-    m_handle = nullptr;
-    return handle;
-}
-
 template <class Handle> BOOL CGdiObject<Handle>::DeleteObject() {
-    if (!m_handle)
+    if (!m_hObject)
         return FALSE;
-    BOOL deleted = ::DeleteObject(m_handle);
+    BOOL deleted = ::DeleteObject(m_hObject);
     --g_liveObjects;
-    m_handle = nullptr;
+    m_hObject = nullptr;
     return deleted;
 }
 
 template class CGdiObject<HBRUSH>;
 template class CGdiObject<HBITMAP>;
-template class CGdiObject<HFONT>;
 
 BOOL CBrush::CreateSolidBrush(COLORREF colour) {
     Attach(::CreateSolidBrush(colour));
@@ -47,15 +40,17 @@ BOOL CBitmap::LoadFromFile(const char* path) {
 
 CPaintDC::CPaintDC(HWND window) : m_hWnd(window), m_hDC(::BeginPaint(window, &m_ps)) {}
 
-CPaintDC::~CPaintDC() { ::EndPaint(m_hWnd, &m_ps); }
+CPaintDC::~CPaintDC() {
+    ::EndPaint(m_hWnd, &m_ps);
+}
 
-CMemoryDC::CMemoryDC(HDC compatibleWith) : m_hDC(::CreateCompatibleDC(compatibleWith)) {}
+CMemoryDC::CMemoryDC() : m_hDC(::CreateCompatibleDC(nullptr)) {}
 
 CMemoryDC::~CMemoryDC() {
     if (!m_hDC)
         return;
-    if (m_original)
-        ::SelectObject(m_hDC, m_original);
+    if (m_hOriginal)
+        ::SelectObject(m_hDC, m_hOriginal);
     ::DeleteDC(m_hDC);
 }
 
@@ -63,6 +58,6 @@ void CMemoryDC::SelectBitmap(HBITMAP bitmap) {
     if (!bitmap || !m_hDC)
         return;
     HGDIOBJ previous = ::SelectObject(m_hDC, bitmap);
-    if (!m_original)
-        m_original = previous;
+    if (!m_hOriginal)
+        m_hOriginal = previous;
 }

@@ -10,28 +10,20 @@ long AfxLiveGdiObjects();
 template <class Handle> class CGdiObject {
   public:
     CGdiObject() = default;
-    explicit CGdiObject(Handle handle) { Attach(handle); }
     ~CGdiObject() { DeleteObject(); }
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
-    CGdiObject(CGdiObject&& other) noexcept : m_handle(other.Detach()) {}
-    CGdiObject& operator=(CGdiObject&& other) noexcept {
-        if (this != &other)
-            Attach(other.Detach());
-        return *this;
-    }
 
     // Takes ownership of `handle`, deleting what was held before.
     void Attach(Handle handle);
-    Handle Detach();
     // Deletes the held object, if any; afterwards the wrapper is empty.
     BOOL DeleteObject();
-    Handle Get() const { return m_handle; }
-    operator Handle() const { return m_handle; }
-    explicit operator bool() const { return m_handle != nullptr; }
+    Handle Get() const { return m_hObject; }
+    operator Handle() const { return m_hObject; }
+    explicit operator bool() const { return m_hObject != nullptr; }
 
   private:
-    Handle m_handle = nullptr;
+    Handle m_hObject = nullptr;
 };
 
 class CBrush : public CGdiObject<HBRUSH> {
@@ -56,9 +48,9 @@ class CPaintDC {
     CPaintDC(const CPaintDC&) = delete;
     CPaintDC& operator=(const CPaintDC&) = delete;
     operator HDC() const { return m_hDC; }
-    PAINTSTRUCT m_ps{};
 
   private:
+    PAINTSTRUCT m_ps{};
     HWND m_hWnd;
     HDC m_hDC;
 };
@@ -67,7 +59,8 @@ class CPaintDC {
 // deleted, so the bitmaps selected into it can be deleted by their owners.
 class CMemoryDC {
   public:
-    explicit CMemoryDC(HDC compatibleWith = nullptr);
+    // Compatible with the screen.
+    CMemoryDC();
     ~CMemoryDC();
     CMemoryDC(const CMemoryDC&) = delete;
     CMemoryDC& operator=(const CMemoryDC&) = delete;
@@ -78,5 +71,5 @@ class CMemoryDC {
 
   private:
     HDC m_hDC;
-    HGDIOBJ m_original = nullptr;
+    HGDIOBJ m_hOriginal = nullptr;
 };

@@ -17,45 +17,45 @@ enum class HandlerSig {
 
 // The handler, stored as the member matching its signature.
 union HandlerFn {
-    LRESULT (CWnd::*wl)(WPARAM, LPARAM);
-    void (CWnd::*v)();
-    void (CWnd::*timer)(UINT_PTR);
-    void (CWnd::*flagsPoint)(UINT, POINT);
+    LRESULT (CWnd::*m_pfnWL)(WPARAM, LPARAM);
+    void (CWnd::*m_pfnVoid)();
+    void (CWnd::*m_pfnTimer)(UINT_PTR);
+    void (CWnd::*m_pfnFlagsPoint)(UINT, POINT);
 };
 
 struct MessageEntry {
-    UINT message; // WM_xxx
-    UINT code;    // notification code (WM_COMMAND), 0 for menu commands and BN_CLICKED
-    UINT id;      // command or control id (WM_COMMAND), 0 otherwise
-    HandlerSig sig;
-    HandlerFn fn;
+    UINT m_nMessage; // WM_xxx
+    UINT m_nCode;    // notification code (WM_COMMAND), 0 for menu commands and BN_CLICKED
+    UINT m_nID;      // command or control id (WM_COMMAND), 0 otherwise
+    HandlerSig m_sig;
+    HandlerFn m_fn;
 };
 
 struct MessageMap {
-    const MessageMap* (*base)(); // null for CWnd
-    const MessageEntry* entries;
+    const MessageMap* (*m_pfnBase)(); // null for CWnd
+    const MessageEntry* m_pEntries;
 };
 
 // Typed builders: a derived class's handler becomes a CWnd member pointer of
 // the same signature, so a handler with the wrong signature does not compile.
 template <class C> MessageEntry EntryWL(UINT message, LRESULT (C::*f)(WPARAM, LPARAM)) {
     MessageEntry entry{message, 0, 0, HandlerSig::Lresult_WL, {}};
-    entry.fn.wl = static_cast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(f);
+    entry.m_fn.m_pfnWL = static_cast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(f);
     return entry;
 }
 template <class C> MessageEntry EntryVoid(UINT message, UINT code, UINT id, void (C::*f)()) {
     MessageEntry entry{message, code, id, HandlerSig::Void, {}};
-    entry.fn.v = static_cast<void (CWnd::*)()>(f);
+    entry.m_fn.m_pfnVoid = static_cast<void (CWnd::*)()>(f);
     return entry;
 }
 template <class C> MessageEntry EntryTimer(void (C::*f)(UINT_PTR)) {
     MessageEntry entry{WM_TIMER, 0, 0, HandlerSig::Timer, {}};
-    entry.fn.timer = static_cast<void (CWnd::*)(UINT_PTR)>(f);
+    entry.m_fn.m_pfnTimer = static_cast<void (CWnd::*)(UINT_PTR)>(f);
     return entry;
 }
 template <class C> MessageEntry EntryFlagsPoint(UINT message, void (C::*f)(UINT, POINT)) {
     MessageEntry entry{message, 0, 0, HandlerSig::FlagsPoint, {}};
-    entry.fn.flagsPoint = static_cast<void (CWnd::*)(UINT, POINT)>(f);
+    entry.m_fn.m_pfnFlagsPoint = static_cast<void (CWnd::*)(UINT, POINT)>(f);
     return entry;
 }
 
@@ -65,14 +65,18 @@ template <class C> MessageEntry EntryFlagsPoint(UINT message, void (C::*f)(UINT,
     const MessageMap* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
-    const MessageMap* theClass::GetMessageMap() const { return GetThisMessageMap(); }              \
+    const MessageMap* theClass::GetMessageMap() const {                                            \
+        return GetThisMessageMap();                                                                \
+    }                                                                                              \
     const MessageMap* theClass::GetThisMessageMap() {                                              \
-        using ThisClass [[maybe_unused]] = theClass;                                                                \
+        using ThisClass [[maybe_unused]] = theClass;                                               \
         using TheBaseClass = baseClass;                                                            \
         static const MessageEntry entries[] = {
 
 #define END_MESSAGE_MAP()                                                                          \
-    MessageEntry{0, 0, 0, HandlerSig::End, {}}                                                \
+    MessageEntry {                                                                                 \
+        0, 0, 0, HandlerSig::End, {}                                                               \
+    }                                                                                              \
     }                                                                                              \
     ;                                                                                              \
     static const MessageMap map = {&TheBaseClass::GetThisMessageMap, entries};                     \

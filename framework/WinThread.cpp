@@ -17,17 +17,12 @@ CWinThread::~CWinThread() {
 }
 
 BOOL CWinThread::CreateThread(std::function<void()> routine) {
-    auto* heapRoutine = new std::function<void()>(std::move(routine));
-    m_hThread = ::CreateThread(nullptr, 0, ThreadEntry, heapRoutine, 0, &m_nThreadID);
-    if (!m_hThread) {
-        delete heapRoutine;
+    auto heapRoutine = std::make_unique<std::function<void()>>(std::move(routine));
+    m_hThread = ::CreateThread(nullptr, 0, ThreadEntry, heapRoutine.get(), 0, nullptr);
+    if (!m_hThread)
         return FALSE;
-    }
+    heapRoutine.release(); // the thread owns it now
     return TRUE;
-}
-
-BOOL CWinThread::Wait(DWORD milliseconds) const {
-    return !m_hThread || ::WaitForSingleObject(m_hThread, milliseconds) == WAIT_OBJECT_0;
 }
 
 bool AfxBeginThread(std::function<void()> routine) {

@@ -13,10 +13,9 @@ class CWinThread {
     // Starts `routine` at once, at normal priority; FALSE when no thread can
     // be created. Nobody has to wait for the thread: it ends with the routine.
     BOOL CreateThread(std::function<void()> routine);
-    // Waits up to `milliseconds` for the thread to end; TRUE once it has.
-    BOOL Wait(DWORD milliseconds) const;
+
+  private:
     HANDLE m_hThread = nullptr;
-    DWORD m_nThreadID = 0;
 };
 
 // Starts a detached worker thread running `routine`; false when that fails.

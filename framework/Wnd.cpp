@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <map>
 #include <mutex>
+#include <string>
 
 namespace {
 
@@ -17,7 +18,7 @@ thread_local CWnd* t_creating = nullptr;
 } // namespace
 
 CWnd::~CWnd() {
-    if (m_hWnd && m_ownsWindow)
+    if (m_hWnd && m_bOwnsWindow)
         ::DestroyWindow(m_hWnd);
     if (m_hWnd)
         DetachPermanent();
@@ -50,13 +51,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
 
 void CWnd::Attach(HWND hwnd) {
     m_hWnd = hwnd;
-    m_ownsWindow = false;
-}
-
-HWND CWnd::Detach() {
-    HWND hwnd = m_hWnd;
-    m_hWnd = nullptr;
-    return hwnd;
+    m_bOwnsWindow = false;
 }
 
 BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
@@ -67,7 +62,7 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
     t_creating = nullptr;
     if (!hwnd)
         return FALSE;
-    m_ownsWindow = true;
+    m_bOwnsWindow = true;
     return TRUE;
 }
 
@@ -80,20 +75,11 @@ BOOL CWnd::DestroyWindow() {
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
     return ::SendMessageA(m_hWnd, message, wParam, lParam);
 }
-BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
-    return ::PostMessageA(m_hWnd, message, wParam, lParam);
-}
 UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse) const {
     return ::SetTimer(m_hWnd, id, elapse, nullptr);
 }
 BOOL CWnd::KillTimer(UINT_PTR id) const {
     return ::KillTimer(m_hWnd, id);
-}
-void CWnd::GetWindowRect(RECT* rect) const {
-    ::GetWindowRect(m_hWnd, rect);
-}
-void CWnd::GetClientRect(RECT* rect) const {
-    ::GetClientRect(m_hWnd, rect);
 }
 void CWnd::ScreenToClient(POINT* point) const {
     ::ScreenToClient(m_hWnd, point);
@@ -103,9 +89,6 @@ BOOL CWnd::SetWindowPos(HWND insertAfter, int x, int y, int cx, int cy, UINT fla
 }
 void CWnd::InvalidateRect(const RECT* rect, BOOL erase) const {
     ::InvalidateRect(m_hWnd, rect, erase);
-}
-HWND CWnd::GetDlgItem(int id) const {
-    return ::GetDlgItem(m_hWnd, id);
 }
 
 HWND CWnd::GetSafeOwner(HWND parent) {
@@ -173,24 +156,26 @@ void CWnd::CenterWindow(const RECT* area) {
 bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     const UINT id = message == WM_COMMAND ? LOWORD(wParam) : 0;
     const UINT code = message == WM_COMMAND ? HIWORD(wParam) : 0;
-    for (const MessageMap* map = GetMessageMap(); map; map = map->base ? map->base() : nullptr) {
-        for (const MessageEntry* entry = map->entries; entry->sig != HandlerSig::End; ++entry) {
-            if (entry->message != message || entry->id != id || entry->code != code)
+    for (const MessageMap* map = GetMessageMap(); map;
+         map = map->m_pfnBase ? map->m_pfnBase() : nullptr) {
+        for (const MessageEntry* entry = map->m_pEntries; entry->m_sig != HandlerSig::End;
+             ++entry) {
+            if (entry->m_nMessage != message || entry->m_nID != id || entry->m_nCode != code)
                 continue;
             *result = 0;
-            switch (entry->sig) {
+            switch (entry->m_sig) {
             case HandlerSig::Lresult_WL:
-                *result = (this->*(entry->fn.wl))(wParam, lParam);
+                *result = (this->*(entry->m_fn.m_pfnWL))(wParam, lParam);
                 break;
             case HandlerSig::Void:
-                (this->*(entry->fn.v))();
+                (this->*(entry->m_fn.m_pfnVoid))();
                 break;
             case HandlerSig::Timer:
-                (this->*(entry->fn.timer))(static_cast<UINT_PTR>(wParam));
+                (this->*(entry->m_fn.m_pfnTimer))(static_cast<UINT_PTR>(wParam));
                 break;
             case HandlerSig::FlagsPoint: {
                 POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-                (this->*(entry->fn.flagsPoint))(static_cast<UINT>(wParam), point);
+                (this->*(entry->m_fn.m_pfnFlagsPoint))(static_cast<UINT>(wParam), point);
                 break;
             }
             case HandlerSig::End:
@@ -224,22 +209,19 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     LRESULT result = wnd->WindowProc(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         wnd->DetachPermanent();
-        wnd->m_ownsWindow = false;
-        wnd->PostNcDestroy();
+        wnd->m_bOwnsWindow = false;
     }
     return result;
 }
 
-const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon) {
+const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background) {
     // One class per combination of attributes, named after them so that the
     // same request finds the class it registered before; registered on first use.
     static std::mutex lock;
     static std::map<std::string, std::string> registered;
     char name[128];
-    std::snprintf(name, sizeof name, "Tg:%p:%x:%p:%p:%p",
-                  static_cast<void*>(AfxGetInstanceHandle()), classStyle,
-                  static_cast<void*>(cursor), static_cast<void*>(background),
-                  static_cast<void*>(icon));
+    std::snprintf(name, sizeof name, "Tg:%p:%x:%p:%p", static_cast<void*>(AfxGetInstanceHandle()),
+                  classStyle, static_cast<void*>(cursor), static_cast<void*>(background));
     std::lock_guard<std::mutex> guard(lock);
     auto found = registered.find(name);
     if (found != registered.end())
@@ -250,7 +232,6 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
     wc.hInstance = AfxGetInstanceHandle();
     wc.hCursor = cursor;
     wc.hbrBackground = background;
-    wc.hIcon = icon;
     wc.lpszClassName = name;
     ::RegisterClassA(&wc);
     return registered.emplace(name, name).first->second.c_str();

@@ -9,12 +9,11 @@ namespace {
 // version of the shell understands.
 constexpr DWORD kNotifyIconDataSize = NOTIFYICONDATAA_V1_SIZE;
 constexpr size_t kTooltipChars = 63;
+// The menu's default item, drawn bold and run by a double-click: the first
+// one, counted by position.
+constexpr UINT kDefaultItemPosition = 0;
 
 } // namespace
-
-CSystemTray::CSystemTray()
-    : m_bActive(FALSE), m_bWithdrawn(FALSE), m_nid(), m_nDefaultItem(0), m_bDefaultByPosition(TRUE),
-      m_uTaskbarCreated(::RegisterWindowMessageA("TaskbarCreated")) {}
 
 CSystemTray::~CSystemTray() {
     ReleaseIcon();
@@ -23,10 +22,6 @@ CSystemTray::~CSystemTray() {
 
 BOOL CSystemTray::AddIcon(CWnd* owner, UINT callbackMessage, const char* tooltip, HICON icon,
                           UINT id) {
-    if (LOBYTE(LOWORD(::GetVersion())) < 4) {
-        m_bActive = FALSE;
-        return FALSE;
-    }
     CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr);
 
     m_nid.cbSize = kNotifyIconDataSize;
@@ -44,16 +39,11 @@ BOOL CSystemTray::AddIcon(CWnd* owner, UINT callbackMessage, const char* tooltip
     return m_bActive;
 }
 
-HMENU CSystemTray::LoadTrayMenu(HMENU* loaded) const {
-    *loaded = ::LoadMenuA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nid.uID));
-    if (!*loaded)
-        return nullptr;
-    HMENU popup = ::GetSubMenu(*loaded, 0);
-    if (!popup) {
-        ::DestroyMenu(*loaded);
-        *loaded = nullptr;
-    }
-    return popup;
+CSystemTray::MenuPtr CSystemTray::LoadTrayMenu() const {
+    MenuPtr menu(::LoadMenuA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nid.uID)));
+    if (menu && !::GetSubMenu(menu.get(), 0))
+        menu.reset();
+    return menu;
 }
 
 LRESULT CSystemTray::OnIconNotify(WPARAM wParam, LPARAM lParam) {
@@ -64,11 +54,11 @@ LRESULT CSystemTray::OnIconNotify(WPARAM wParam, LPARAM lParam) {
 
     switch (LOWORD(lParam)) {
     case WM_RBUTTONUP: {
-        HMENU loaded = nullptr;
-        HMENU popup = LoadTrayMenu(&loaded);
-        if (!popup)
+        MenuPtr menu = LoadTrayMenu();
+        if (!menu)
             return 0;
-        ::SetMenuDefaultItem(popup, m_nDefaultItem, m_bDefaultByPosition);
+        HMENU popup = ::GetSubMenu(menu.get(), 0);
+        ::SetMenuDefaultItem(popup, kDefaultItemPosition, TRUE);
         POINT cursor{};
         ::GetCursorPos(&cursor);
         // The menu only closes when the user clicks elsewhere if its owner is
@@ -76,22 +66,16 @@ LRESULT CSystemTray::OnIconNotify(WPARAM wParam, LPARAM lParam) {
         ::SetForegroundWindow(target);
         ::TrackPopupMenu(popup, 0, cursor.x, cursor.y, 0, target, nullptr);
         ::PostMessageA(target, WM_NULL, 0, 0);
-        ::DestroyMenu(loaded);
         return 1;
     }
     case WM_LBUTTONDBLCLK: {
         ::SetForegroundWindow(target);
-        UINT command = m_nDefaultItem;
-        HMENU loaded = nullptr;
-        if (m_bDefaultByPosition) {
-            HMENU popup = LoadTrayMenu(&loaded);
-            if (!popup)
-                return 0;
-            command = ::GetMenuItemID(popup, static_cast<int>(m_nDefaultItem));
-        }
+        MenuPtr menu = LoadTrayMenu();
+        if (!menu)
+            return 0;
+        const UINT command =
+            ::GetMenuItemID(::GetSubMenu(menu.get(), 0), static_cast<int>(kDefaultItemPosition));
         ::SendMessageA(target, WM_COMMAND, command, 0);
-        if (loaded)
-            ::DestroyMenu(loaded);
         return 1;
     }
     default:

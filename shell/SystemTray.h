@@ -3,10 +3,11 @@
 #pragma once
 #include "framework/Wnd.h"
 #include <shellapi.h>
+#include <memory>
+#include <type_traits>
 
 class CSystemTray : public CWnd {
   public:
-    CSystemTray();
     ~CSystemTray() override;
 
     // Creates the tray window and adds the icon; TRUE when the shell took it.
@@ -20,18 +21,19 @@ class CSystemTray : public CWnd {
     // Removes the icon if it is still counted as added.
     void ReleaseIcon();
 
-    BOOL m_bActive;
-    BOOL m_bWithdrawn;
-    NOTIFYICONDATAA m_nid;
-    UINT m_nDefaultItem;
-    BOOL m_bDefaultByPosition;
+    BOOL m_bActive = FALSE;
+    BOOL m_bWithdrawn = FALSE;
+    NOTIFYICONDATAA m_nid{};
 
   protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    // Loads the tray menu and returns its first pop-up (null on failure; the
-    // loaded menu is then already destroyed).
-    HMENU LoadTrayMenu(HMENU* loaded) const;
-    UINT m_uTaskbarCreated;
+    struct MenuDeleter {
+        void operator()(HMENU menu) const { ::DestroyMenu(menu); }
+    };
+    using MenuPtr = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
+    // Loads the tray menu anew; empty when it is missing or has no pop-up.
+    MenuPtr LoadTrayMenu() const;
+    UINT m_uTaskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
 };

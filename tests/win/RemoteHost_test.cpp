@@ -87,7 +87,7 @@ TEST(RemoteHost, ServiceTypeIsRemote) {
     BStr type;
     ASSERT_EQ(host->GetServiceType(type.Put()), S_OK);
     EXPECT_STREQ(type.Get(), L"Remote");
-    EXPECT_EQ(type.Length(), 6u) << "a real BSTR, with its length";
+    EXPECT_EQ(SysStringLen(type.Get()), 6u) << "a real BSTR, with its length";
 }
 
 TEST(RemoteHost, ApplicationNameComesFromStringResource100) {

@@ -193,8 +193,6 @@ class SystemTrayTest : public ::testing::Test {
 TEST_F(SystemTrayTest, AddIconGivesTheShellTheFirstRecordLayoutAndMakesAHiddenWindow) {
     CSystemTray tray;
     EXPECT_FALSE(tray.m_bActive);
-    EXPECT_EQ(tray.m_nDefaultItem, 0u);
-    EXPECT_TRUE(tray.m_bDefaultByPosition);
     const HICON icon = TrayIcon();
     ASSERT_NE(icon, nullptr);
     CWnd unborn;
