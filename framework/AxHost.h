@@ -47,7 +47,7 @@ constexpr const char kAxGetControlMessage[] = "WM_ATLGETCONTROL";
 // Registers the window class "AtlAxWin7" and the messages "WM_ATLGETHOST"
 // and "WM_ATLGETCONTROL". Safe to call again.
 bool AtlAxWinInit();
-// Unregisters the window class (while windows of it are left it stays).
+// Unregisters the window class; it stays while windows of it exist.
 void AtlAxWinTerm();
 
 // Start-up switch of the framework: lets windows and dialogs host ActiveX
