@@ -28,12 +28,12 @@ class CDialog : public CWnd {
     // application's main window); FALSE when that fails.
     BOOL Create(UINT templateId, HWND owner = nullptr);
     void EndDialog(int result);
-    // Binds the controls (DoDataExchange).
-    void UpdateData();
 
     UINT m_nIDTemplate;
 
   protected:
+    // Binds the controls (DoDataExchange).
+    void UpdateData();
     virtual void DoDataExchange(CDataExchange*) {}
     virtual BOOL OnInitDialog();
     virtual void OnOK();

@@ -28,13 +28,11 @@ template <class Handle> class CGdiObject {
 
 class CBrush : public CGdiObject<HBRUSH> {
   public:
-    CBrush() = default;
     BOOL CreateSolidBrush(COLORREF colour);
 };
 
 class CBitmap : public CGdiObject<HBITMAP> {
   public:
-    CBitmap() = default;
     // Loads a bitmap file as a device-dependent bitmap (LoadImageA with
     // LR_LOADFROMFILE only); FALSE and empty when it does not load.
     BOOL LoadFromFile(const char* path);
