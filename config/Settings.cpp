@@ -4,9 +4,25 @@
 
 namespace {
 // A failed save must never leave a truncated settings file: the new file is
-// written beside it and moved over it in one step.
+// written beside it and moved over it in one step. While another program has
+// the file open (a virus scanner, a backup, an editor reading it) the move is
+// refused, so it is tried again for a moment before the save gives up.
 bool ReplaceFileAtomically(const char* from, const char* to) {
-    return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    constexpr int kAttempts = 40;
+    constexpr DWORD kRetryMs = 25;
+    for (int attempt = 1;; ++attempt) {
+        if (::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = ::GetLastError();
+        const bool busy = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+                          error == ERROR_LOCK_VIOLATION;
+        const DWORD attributes = ::GetFileAttributesA(to);
+        const bool readOnly =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+        if (!busy || readOnly || attempt == kAttempts)
+            return false;
+        ::Sleep(kRetryMs);
+    }
 }
 } // namespace
 

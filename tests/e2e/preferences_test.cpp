@@ -194,7 +194,7 @@ TEST(Preferences, CancelEscAndTheCloseBoxLeaveTheSettingsFileAlone) {
     ExitCleanly(program);
 }
 
-TEST(Preferences, AStoredSkinMissingFromTheListSelectsNothingAndOkStoresTheDefault) {
+TEST(Preferences, AStoredSkinMissingFromTheListSelectsNothingAndOkKeepsIt) {
     // Names compare case-sensitively, so this one matches no entry. (A name
     // with no file at all would not do: loading it at start-up creates an
     // empty definition, which then is listed.)
@@ -212,10 +212,13 @@ TEST(Preferences, AStoredSkinMissingFromTheListSelectsNothingAndOkStoresTheDefau
     EXPECT_EQ(preview.Count(preview.At(preview.Left(), preview.Top())),
               preview.Width() * preview.Height());
 
-    // The empty name is stored, and the skin loader puts the default in its place.
+    // OK with nothing selected keeps the stored name (storing the empty name
+    // would make the loader replace the user's skin by the default). The
+    // Winamp box is unticked so that the save can be seen.
+    SendMessageA(GetDlgItem(dialog, kWinampBox), BM_SETCHECK, BST_UNCHECKED, 0);
     PostClick(dialog, IDOK);
     ASSERT_TRUE(WaitUntilGone(dialog));
-    const std::string expected = Settings("skin=Default Skin 1\r\nenwinamp=1\r\nenwmp=1\r\n");
+    const std::string expected = Settings("skin=default skin 1\r\nenwinamp=0\r\nenwmp=1\r\n");
     EXPECT_TRUE(WaitUntil([&] { return install.ReadSettings() == expected; }))
         << install.ReadSettings().value_or("(no file)");
 
