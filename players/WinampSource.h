@@ -16,8 +16,10 @@ class CWinampSource : public ITrackSource {
     void Next() override;
     const char* Name() const override { return "Winamp"; }
 
-    // The window whose title changes are heard (null: none, and no hook).
+    // The window whose title changes are heard (null: none), and whether a
+    // hook is set for them.
     HWND WatchedWindow() const { return m_watch.Window(); }
+    bool Hooked() const { return m_watch.Hooked(); }
 
   protected:
     void OnDisabled() override { m_watch.Follow(nullptr); }
