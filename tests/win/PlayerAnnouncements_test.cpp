@@ -37,6 +37,14 @@ class ListeningPopup : public CNowPlayingWnd {
     BOOL OnInitDialog() override { return CDialog::OnInitDialog(); }
 };
 
+// Waits for `done` without handling any message.
+bool WaitUntilNoPump(bool (*done)()) {
+    for (ULONGLONG end = GetTickCount64() + kGenerousMs; !done(); Sleep(1))
+        if (GetTickCount64() > end)
+            return false;
+    return true;
+}
+
 // The fake media player control's window, in this thread's hidden host.
 HWND FakeControl() {
     HWND found = nullptr;
@@ -87,13 +95,16 @@ TEST(PlayerAnnouncements, WhatNobodyAnnouncesWaitsForThePoll) {
     EXPECT_EQ(popup.TrackText(), "Artist\nTwo\nWinamp");
 }
 
-TEST(PlayerAnnouncements, ExitWithAnAnnouncementWaitingStartsNothing) {
+TEST(PlayerAnnouncements, ExitWithAnAnnouncementWaitingTakesNoTrack) {
     FakeWinamp winamp("1. Artist - One - Winamp");
     ListeningPopup popup(true, false);
-    popup.PollTick();
+    popup.PollTick(); // a show starts: each of its moves waits for this thread
     winamp.SetTitle("2. Artist - Two - Winamp");
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE); // the hook has asked for its poll
+    // The show's next move waits for this thread, so Exit handles messages
+    // while it stops the show.
+    ASSERT_TRUE(WaitUntilNoPump([] { return HIWORD(GetQueueStatus(QS_SENDMESSAGE)) != 0; }));
     HWND window = popup.m_hWnd;
     popup.OnExit();
     EXPECT_FALSE(IsWindow(window));
