@@ -1,6 +1,6 @@
-// Hearing Winamp's title changes: the WinEvent hook's owner, the watch that
-// hears only Winamp's main window, and the Winamp source that keeps the watch
-// on whichever Winamp its polls find.
+// Hearing Winamp's title changes: the hook's owner, the watch that hears
+// only Winamp's main window in whichever process it is, and the source that
+// keeps the watch on the Winamp its polls find.
 #include "players/WinampSource.h"
 #include "support/ChildProcess.h"
 #include "support/FakeWinamp.h"
@@ -15,7 +15,15 @@ using namespace e2e;
 
 namespace {
 
-// Raises a name change of this process as a player does (see FakeWinamp).
+// Counts the name changes of this process: once it has one, every hook of
+// this thread has been handed it.
+struct Sentinel {
+    int heard = 0;
+    CWinEventHook hook{EVENT_OBJECT_NAMECHANGE, GetCurrentProcessId(),
+                       [this](const WinEvent&) { ++heard; }};
+};
+
+// Raises a name change as a player does (see FakeWinamp).
 void Raise(HWND window, LONG objectId, LONG childId) {
     MSG msg;
     PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
@@ -23,65 +31,25 @@ void Raise(HWND window, LONG objectId, LONG childId) {
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, objectId, childId);
 }
 
-// Counts every name change of this process: once it has heard an event, every
-// other hook of this thread has been handed that event too.
-struct Sentinel {
-    int heard = 0;
-    CWinEventHook hook{EVENT_OBJECT_NAMECHANGE, GetCurrentProcessId(),
-                       [this](const WinEvent&) { ++heard; }};
-};
-
-// The demo player, a Winamp of a process of its own that announces each new
-// title; Next moves it to its next track.
-class DemoPlayer {
-  public:
-    DemoPlayer() : m_process("\"" + fakes::BesideThisProgram("demo-player.exe") + "\"", ".") {
-        WaitUntil([&] { return (m_window = Find()) != nullptr; });
-    }
-    ~DemoPlayer() {
-        PostMessageA(m_window, WM_CLOSE, 0, 0);
-        m_process.WaitForExit();
-    }
-    HWND Window() const { return m_window; }
-    void Next() const { SendMessageA(m_window, WM_COMMAND, kWinampNext, 0); }
-
-  private:
-    HWND Find() const {
-        for (HWND w = FindWindowExA(nullptr, nullptr, kWinampClass, nullptr); w;
-             w = FindWindowExA(nullptr, w, kWinampClass, nullptr)) {
-            DWORD process = 0;
-            GetWindowThreadProcessId(w, &process);
-            if (process == m_process.ProcessId())
-                return w;
+// The demo player's window: a Winamp in a process of its own.
+HWND WinampOf(const ChildProcess& process) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (found = FindWindowExA(nullptr, nullptr, kWinampClass, nullptr); found;
+             found = FindWindowExA(nullptr, found, kWinampClass, nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(found, &owner);
+            if (owner == process.ProcessId())
+                return true;
         }
-        return nullptr;
-    }
-    ChildProcess m_process;
-    HWND m_window = nullptr;
-};
+        return false;
+    });
+    return found;
+}
 
 } // namespace
 
-TEST(WinEventHook, HearsItsProcessUntilItGoes) {
-    FakeWinamp winamp;
-    Sentinel sentinel;
-    int heard = 0;
-    {
-        CWinEventHook hook(EVENT_OBJECT_NAMECHANGE, GetCurrentProcessId(),
-                           [&](const WinEvent& event) {
-                               EXPECT_EQ(event.window, winamp.Window());
-                               ++heard;
-                           });
-        ASSERT_TRUE(hook.Installed());
-        winamp.AnnounceRename();
-        ASSERT_TRUE(WaitUntil([&] { return heard == 1; }));
-    }
-    winamp.AnnounceRename();
-    ASSERT_TRUE(WaitUntil([&] { return sentinel.heard == 2; }));
-    EXPECT_EQ(heard, 1) << "nothing reaches a hook that went";
-}
-
-TEST(WinampWatch, HearsOnlyTheTitleOfWinampsMainWindow) {
+TEST(WinampWatch, HearsWinampsMainWindowInWhicheverProcessItIs) {
     FakeWinamp winamp, other("Another window");
     int heard = 0;
     CWinampWatch watch([&] { ++heard; });
@@ -90,31 +58,38 @@ TEST(WinampWatch, HearsOnlyTheTitleOfWinampsMainWindow) {
     Raise(winamp.Window(), OBJID_CLIENT, CHILDID_SELF);
     Raise(winamp.Window(), OBJID_WINDOW, 1);
     Raise(other.Window(), OBJID_WINDOW, CHILDID_SELF);
-    winamp.SetTitle("1. Artist - Song - Winamp");
+    winamp.AnnounceRename();
     ASSERT_TRUE(WaitUntil([&] { return sentinel.heard == 4; }));
+    EXPECT_EQ(heard, 1) << "only the main window's own name";
+
+    ChildProcess demo("\"" + fakes::BesideThisProgram("demo-player.exe") + "\"", ".");
+    watch.Follow(WinampOf(demo));
+    SendMessageA(watch.Window(), WM_COMMAND, kWinampNext, 0); // a new title, announced
+    EXPECT_TRUE(WaitUntil([&] { return heard == 2; })) << "no hook for the new process";
+    PostMessageA(watch.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(demo.WaitForExit(), 0u);
+}
+
+TEST(WinEventHook, NothingReachesAHookThatWent) {
+    FakeWinamp winamp;
+    Sentinel sentinel;
+    int heard = 0;
+    {
+        CWinEventHook hook(EVENT_OBJECT_NAMECHANGE, GetCurrentProcessId(),
+                           [&](const WinEvent&) { ++heard; });
+        winamp.AnnounceRename();
+        ASSERT_TRUE(WaitUntil([&] { return heard == 1; }));
+    }
+    winamp.AnnounceRename();
+    ASSERT_TRUE(WaitUntil([&] { return sentinel.heard == 2; }));
     EXPECT_EQ(heard, 1);
 }
 
-TEST(WinampWatch, HooksTheProcessOfAWinampThatReplacesTheOld) {
-    FakeWinamp here;
-    int heard = 0;
-    CWinampWatch watch([&] { ++heard; });
-    watch.Follow(here.Window());
-    DemoPlayer there;
-    ASSERT_NE(there.Window(), nullptr);
-    watch.Follow(there.Window());
-    there.Next();
-    EXPECT_TRUE(WaitUntil([&] { return heard > 0; })) << "no hook for the new process";
-}
-
-TEST(WinampSource, FollowsWinampThroughItsPolls) {
+TEST(WinampSource, KeepsItsHookOnTheWinampItFinds) {
     CWinampSource source;
     source.SetEnabled(true);
     int heard = 0;
     source.SetAnnounce([&] { ++heard; });
-    source.Poll();
-    EXPECT_FALSE(source.Hooked()) << "no Winamp, no hook";
-
     auto winamp = std::make_unique<FakeWinamp>("1. Artist - One - Winamp");
     source.Poll();
     EXPECT_EQ(source.WatchedWindow(), winamp->Window());
@@ -124,18 +99,9 @@ TEST(WinampSource, FollowsWinampThroughItsPolls) {
     winamp.reset();
     source.Poll();
     EXPECT_FALSE(source.Hooked()) << "a Winamp that quit leaves no hook behind";
-    EXPECT_EQ(source.WatchedWindow(), nullptr);
-
     winamp = std::make_unique<FakeWinamp>("1. Artist - One - Winamp");
     source.Poll();
-    EXPECT_EQ(source.WatchedWindow(), winamp->Window());
-    winamp->SetTitle("3. Artist - Three - Winamp");
-    EXPECT_TRUE(WaitUntil([&] { return heard == 2; }));
-
+    EXPECT_EQ(source.WatchedWindow(), winamp->Window()) << "a new one is followed";
     source.SetAnnounce(nullptr);
-    EXPECT_FALSE(source.Hooked());
-    source.SetAnnounce([&] { ++heard; });
-    source.Poll();
-    source.SetEnabled(false);
-    EXPECT_FALSE(source.Hooked()) << "a source switched off hears nothing";
+    EXPECT_FALSE(source.Hooked()) << "nothing is heard any more";
 }
