@@ -1,6 +1,9 @@
 #include "players/WinampWatch.h"
 
 void CWinampWatch::Follow(HWND winamp) {
+    // The same window as before keeps its hook: the idle poll asks no more.
+    if (winamp && winamp == m_hwndWinamp && m_hook)
+        return;
     DWORD processId = 0;
     if (winamp)
         ::GetWindowThreadProcessId(winamp, &processId);
