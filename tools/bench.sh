@@ -213,7 +213,7 @@ cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
 # The figures of the run before stay beside the new ones.
 previous=""
 if [ -f "$doc" ]; then
-    previous=$(awk '/^## The run before/ { exit } /^Latest run:/ || /^\|/ { print }' "$doc")
+    previous=$(awk '/^## The run before/ { exit } /^Latest run:/ { print; print "" } /^\|/ { print }' "$doc")
 fi
 
 mkdir -p "$(dirname "$doc")"
