@@ -19,6 +19,7 @@ ON_COMMAND(ID_TRAY_EXIT, OnExit)
 ON_COMMAND(ID_TRAY_SHOW, OnToggleNowPlaying)
 ON_COMMAND(ID_TRAY_ABOUT, OnAbout)
 ON_MESSAGE(WM_HIDETIMER_REQUEST, OnHideTimerRequest)
+ON_MESSAGE(WM_PLAYER_ANNOUNCED, OnPlayerAnnounced)
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -51,9 +52,9 @@ BOOL CNowPlayingWnd::OnInitDialog() {
 
     g_settingsIni.Load(GetExeDir() + kSettingsFileName);
     LoadSkin();
-    m_winamp.SetEnabled(g_settingsIni.GetInt(kPreferencesSection, kEnableWinampKey) == 1);
-    m_mediaPlayer.SetOwner(m_hWnd);
-    m_mediaPlayer.SetEnabled(g_settingsIni.GetInt(kPreferencesSection, kEnableWmpKey) == 1);
+    WatchPlayers(g_settingsIni.GetInt(kPreferencesSection, kEnableWinampKey) == 1,
+                 g_settingsIni.GetInt(kPreferencesSection, kEnableWmpKey) == 1);
+    // The poll stays: it catches whatever no player announced.
     SetTimer(IDT_POLL, kPollPeriodMs);
     return TRUE;
 }
@@ -81,6 +82,30 @@ void CNowPlayingWnd::ReleaseSkinBitmaps() {
 }
 
 // --- Players -----------------------------------------------------------------
+
+void CNowPlayingWnd::WatchPlayers(bool winamp, bool mediaPlayer) {
+    m_winamp.SetEnabled(winamp);
+    m_winamp.SetAnnounce([this] { RequestPoll(); });
+    m_mediaPlayer.SetOwner(m_hWnd);
+    m_mediaPlayer.SetEnabled(mediaPlayer);
+    m_mediaPlayer.SetAnnounce([this] { RequestPoll(); });
+}
+
+void CNowPlayingWnd::RequestPoll() {
+    // A burst of announcements (a player raises several for one change)
+    // costs one poll: the announcements are read with it.
+    if (m_bPollRequested)
+        return;
+    m_bPollRequested = ::PostMessageA(m_hWnd, WM_PLAYER_ANNOUNCED, 0, 0) != FALSE;
+}
+
+LRESULT CNowPlayingWnd::OnPlayerAnnounced(WPARAM, LPARAM) {
+    m_bPollRequested = false;
+    // Exactly what a poll tick does with the players, Winamp first, so an
+    // announcement never lets one player's track push the other's aside.
+    PollPlayers();
+    return 0;
+}
 
 bool CNowPlayingWnd::TakeTrackFrom(ITrackSource& source) {
     std::optional<std::string> track = source.Poll();
@@ -138,12 +163,16 @@ void CNowPlayingWnd::OnAbout() {
 }
 
 void CNowPlayingWnd::OnExit() {
+    // No player is heard from any more.
+    m_winamp.SetAnnounce(nullptr);
+    m_mediaPlayer.SetAnnounce(nullptr);
     // Running animations end first, while this thread keeps handling the
     // window moves they wait for; nothing repaints a half-released skin then.
     m_animator.StopAndJoin([this] {
         MSG msg;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_TIMER && msg.hwnd == m_hWnd)
+            if (msg.hwnd == m_hWnd &&
+                (msg.message == WM_TIMER || msg.message == WM_PLAYER_ANNOUNCED))
                 continue; // no new polls or hides while leaving
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);

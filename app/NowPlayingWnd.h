@@ -21,6 +21,9 @@ constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
 // Posted by animation threads: the UI thread starts (wParam 1) or stops
 // (wParam 0) the hide timer, since only a window's own thread may do that.
 constexpr UINT WM_HIDETIMER_REQUEST = WM_APP + 1;
+// Posted when a player announced a change: the UI thread asks the players as
+// a poll tick does. At most one is waiting at any time.
+constexpr UINT WM_PLAYER_ANNOUNCED = WM_APP + 2;
 
 class CNowPlayingWnd : public CDialog, private IPopupWindow {
   public:
@@ -32,6 +35,9 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     // Skin.
     void LoadSkin();
     void ReleaseSkinBitmaps();
+    // Which players to watch (the settings' switches). Each watched player
+    // may also announce its changes between polls.
+    void WatchPlayers(bool winamp, bool mediaPlayer);
     // Player sources: true when a new track text was stored.
     bool PollWinamp() { return TakeTrackFrom(m_winamp); }
     bool PollMediaPlayer() { return TakeTrackFrom(m_mediaPlayer); }
@@ -75,6 +81,7 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     virtual void OnLButtonDown(UINT flags, POINT point);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnHideTimerRequest(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPlayerAnnounced(WPARAM wParam, LPARAM lParam);
     void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
@@ -92,6 +99,8 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
 
     // Stores the source's new track, if it reports one.
     bool TakeTrackFrom(ITrackSource& source);
+    // A player announced a change: one poll soon, however many announce it.
+    void RequestPoll();
 
     // Fields, in the order the rest of the program thinks of them.
     RECT m_rcLayout{};
@@ -109,6 +118,7 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     CWinampSource m_winamp;
     CMediaPlayerSource m_mediaPlayer;  // owns the player's host window while it is up
     ITrackSource* m_pSource = nullptr; // the player that reported m_strTrack
+    bool m_bPollRequested = false;     // a WM_PLAYER_ANNOUNCED is on its way
 
     // Last, so it goes first: no animation outlives the fields it moves.
     CPopupAnimator m_animator;

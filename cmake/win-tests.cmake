@@ -32,4 +32,9 @@ if(TG_E2E_TESTS)
         set_tests_properties(e2e.${name} PROPERTIES LABELS e2e TIMEOUT 600 RESOURCE_LOCK desktop
             ENVIRONMENT "TG_DIST=${TG_DIST_DIR};TG_BUILD=${CMAKE_BINARY_DIR}")
     endforeach()
+    # Windows-level tests use the same fake players and waits.
+    if(TARGET win_tests)
+        target_link_libraries(win_tests PRIVATE e2e_support)
+        add_dependencies(win_tests demo-player)
+    endif()
 endif()

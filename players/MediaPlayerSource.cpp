@@ -26,7 +26,10 @@ std::optional<std::string> CMediaPlayerSource::Poll() {
         // Made once per appearance of the player's window, whether or not
         // the control could be embedded; no retry until the window goes.
         m_pPlayerHost = std::make_unique<CPlayerHostDlg>();
-        m_pPlayerHost->CreateHost(m_hwndOwner);
+        std::function<void()> changed;
+        if (Announces())
+            changed = [this] { Announce(); };
+        m_pPlayerHost->CreateHost(m_hwndOwner, std::move(changed));
     }
     if (!m_pPlayerHost->IsPlaying())
         return std::nullopt;
@@ -48,6 +51,11 @@ std::optional<std::string> CMediaPlayerSource::Poll() {
 void CMediaPlayerSource::DestroyPlayerHost() {
     // The window's teardown releases the control and its site.
     m_pPlayerHost.reset();
+}
+
+void CMediaPlayerSource::OnAnnounceStopped() {
+    if (m_pPlayerHost)
+        m_pPlayerHost->StopEvents();
 }
 
 void CMediaPlayerSource::Previous() {

@@ -1,6 +1,7 @@
 // CMediaPlayerSource: Windows Media Player. While the player's window is up,
 // its control is embedded in remote mode in a hidden host window, through
-// which the playing media's author and name are read.
+// which the playing media's author and name are read; the control's events
+// announce a new play state or media between polls.
 #pragma once
 #include "core/WinampTitle.h"
 #include "players/TrackSource.h"
@@ -29,6 +30,7 @@ class CMediaPlayerSource : public ITrackSource {
 
   protected:
     void OnDisabled() override { DestroyPlayerHost(); }
+    void OnAnnounceStopped() override;
 
   private:
     HWND m_hwndOwner = nullptr;

@@ -3,6 +3,7 @@
 #include "framework/AxHost.h"
 #include "framework/CodePage.h"
 #include "players/PlayerConstants.h"
+#include "players/PlayerEvents.h"
 #include "players/RemoteHost.h"
 #include "res/resource.h"
 #include <new>
@@ -13,9 +14,14 @@ END_MESSAGE_MAP()
 
 CPlayerHostDlg::CPlayerHostDlg() : CDialog(IDD_PLAYERHOST) {}
 
-HWND CPlayerHostDlg::CreateHost(HWND owner) {
+CPlayerHostDlg::~CPlayerHostDlg() {
+    StopEvents();
+}
+
+HWND CPlayerHostDlg::CreateHost(HWND owner, std::function<void()> changed) {
     if (m_hWnd)
         return m_hWnd;
+    m_changed = std::move(changed);
     AtlAxWinInit();
     // WM_INITDIALOG, which embeds the control, arrives before this returns.
     return Create(IDD_PLAYERHOST, owner) ? m_hWnd : nullptr;
@@ -46,16 +52,45 @@ void CPlayerHostDlg::EmbedPlayer() {
     auto hostWindow = QueryAs<IAxWinHostWindow>(AxGetHost(m_hwndControl).Get());
     if (!hostWindow)
         return;
-    BStr clsid(kMediaPlayerClsid);
-    if (SUCCEEDED(hostWindow->CreateControl(clsid.Get(), m_hwndControl, nullptr)))
+    if (SUCCEEDED(CreatePlayer(*hostWindow.Get())))
         m_spPlayer = QueryAs<IWMPPlayer4>(AxGetControl(m_hwndControl).Get());
 }
 
+HRESULT CPlayerHostDlg::CreatePlayer(IAxWinHostWindow& host) {
+    BStr clsid(kMediaPlayerClsid);
+    if (m_changed) {
+        // The host connects the sink to the control's events and takes it
+        // off again before it lets go of the control.
+        ComPtr<CPlayerEvents> events(new (std::nothrow) CPlayerEvents(m_changed));
+        if (events) {
+            const HRESULT hr = host.CreateControlEx(clsid.Get(), m_hwndControl, nullptr, nullptr,
+                                                    __uuidof(_WMPOCXEvents),
+                                                    static_cast<IDispatch*>(events.Get()));
+            if (SUCCEEDED(hr)) {
+                m_spEvents = events;
+                return hr;
+            }
+            events->Detach();
+        }
+        // A control that fires no such events is still read by the polls.
+    }
+    return host.CreateControl(clsid.Get(), m_hwndControl, nullptr);
+}
+
+void CPlayerHostDlg::StopEvents() {
+    if (m_spEvents)
+        m_spEvents->Detach();
+    m_changed = nullptr;
+}
+
 void CPlayerHostDlg::OnDestroy() {
+    // An event fired while the control is being taken down reaches nobody.
+    StopEvents();
     m_spPlayer.Reset();
     // Destroying the hosting window releases the control and the site.
     if (m_hwndControl && ::DestroyWindow(m_hwndControl))
         m_hwndControl = nullptr;
+    m_spEvents.Reset();
 }
 
 bool CPlayerHostDlg::IsPlaying() {

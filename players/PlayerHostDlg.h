@@ -5,16 +5,24 @@
 #include "framework/ComPtr.h"
 #include "framework/Dialog.h"
 #include <wmp.h>
+#include <functional>
 #include <string>
+
+class CPlayerEvents;
+struct IAxWinHostWindow;
 
 class CPlayerHostDlg : public CDialog {
   public:
     CPlayerHostDlg();
+    ~CPlayerHostDlg() override;
 
     // Makes the (never shown) host window owned by `owner` and embeds the
     // control in it. Returns the window, or null when making it failed; a
     // window whose control could not be made counts as not playing.
-    HWND CreateHost(HWND owner);
+    // `changed`, when given, is called whenever the control fires a new play
+    // state, current item or media; a control without these events is
+    // embedded all the same.
+    HWND CreateHost(HWND owner, std::function<void()> changed = nullptr);
     HWND GetSafeHwnd() const { return m_hWnd; }
     bool HasPlayer() const { return static_cast<bool>(m_spPlayer); }
 
@@ -27,6 +35,8 @@ class CPlayerHostDlg : public CDialog {
     // The player's Previous and Next; results are ignored.
     void Previous();
     void Next();
+    // Stops passing the control's events on.
+    void StopEvents();
 
   protected:
     BOOL OnInitDialog() override;
@@ -36,9 +46,12 @@ class CPlayerHostDlg : public CDialog {
 
   private:
     void EmbedPlayer();
+    HRESULT CreatePlayer(IAxWinHostWindow& host);
     ComPtr<IWMPControls> Controls();
 
     HWND m_hwndControl = nullptr;
     ComPtr<IWMPPlayer4> m_spPlayer;
+    std::function<void()> m_changed;
+    ComPtr<CPlayerEvents> m_spEvents; // connected to the control while it lives
     std::string m_strText;
 };

@@ -1,7 +1,9 @@
 // ITrackSource: one player the pop-up watches. The window asks each enabled
 // source in turn on every poll tick and keeps the one that reported the
-// shown track, to which Previous and Next then go.
+// shown track, to which Previous and Next then go. A player that announces
+// its changes lets the source call for a poll at once.
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -25,10 +27,27 @@ class ITrackSource {
     }
     bool IsEnabled() const { return m_bEnabled; }
 
+    // Called on the UI thread whenever the player announces that its track
+    // may have changed: the owner then asks the sources as a poll tick does.
+    // An empty function stops the announcements.
+    void SetAnnounce(std::function<void()> announce) {
+        m_announce = std::move(announce);
+        if (!m_announce)
+            OnAnnounceStopped();
+    }
+
   protected:
     // Lets go of whatever the source holds of its player.
     virtual void OnDisabled() {}
+    // Lets go of whatever listens to the player's announcements.
+    virtual void OnAnnounceStopped() {}
+    bool Announces() const { return static_cast<bool>(m_announce); }
+    void Announce() const {
+        if (m_announce)
+            m_announce();
+    }
 
   private:
     bool m_bEnabled = false;
+    std::function<void()> m_announce;
 };

@@ -18,6 +18,9 @@ std::optional<std::string> CWinampSource::Poll() {
     if (!IsEnabled())
         return std::nullopt;
     HWND winamp = ::FindWindowA(kWinampClass, nullptr);
+    // The hook goes with the window: a Winamp that quit leaves none behind,
+    // and a new one (of any process) is heard from its first title change.
+    m_watch.Follow(Announces() ? winamp : nullptr);
     if (!winamp)
         return std::nullopt;
 

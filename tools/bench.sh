@@ -6,7 +6,10 @@
 #   idle CPU        utime + stime from /proc/<pid>/stat over 60 s, Trackglow
 #                   beside a fake Winamp whose title does not change, as a
 #                   ratio to the baseline program doing the same watching;
-#   responsiveness  title change to the pop-up's first move, 20 changes;
+#   renaming CPU    the same over 30 s of a fake Winamp renaming itself every
+#                   100 ms (each rename announced three times);
+#   responsiveness  title change to the pop-up's first move, 20 changes the
+#                   fake announces and 20 it keeps silent;
 #   memory          private bytes, working set and GDI objects after the
 #                   start, after 200 track changes, after 200 skin reloads;
 #   paint           one full repaint of the 362-pixel pop-up, per skin;
@@ -26,6 +29,7 @@ export TG_DIST="$dist"
 work="$build/bench/run"
 wine_run="$here/tools/wine-run"
 idle_seconds=60
+renaming_seconds=30
 
 # The Linux pid of this prefix's running Windows program whose command line
 # matches the pattern (other Wine prefixes on the machine are not ours).
@@ -61,35 +65,43 @@ if [ "$1" = "--inside" ]; then
     "$wine_run" "$build/bench/bench-driver.exe" "$build/bench/bench-baseline.exe" "$work" \
         >"$work/driver.raw" &
     driver=$!
-    waited=0
-    until grep -q '^idle.ready' "$work/driver.raw" 2>/dev/null; do
-        if ! kill -0 "$driver" 2>/dev/null || [ $waited -gt 1800 ]; then
-            echo "bench: the driver ended before the idle phase" >&2
-            exit 1
-        fi
-        sleep 0.1
-        waited=$((waited + 1))
-    done
-    program=$(linux_pid '[\\/]trackglow\.exe')
-    baseline=$(linux_pid 'bench-baseline\.exe')
-    echo "bench: idle for $idle_seconds s (Linux pids $program, $baseline)"
-    program_before=$(cpu_ticks "$program")
-    baseline_before=$(cpu_ticks "$baseline")
-    program_ns_before=$(cpu_ns "$program")
-    baseline_ns_before=$(cpu_ns "$baseline")
-    sleep $idle_seconds
-    program_after=$(cpu_ticks "$program")
-    baseline_after=$(cpu_ticks "$baseline")
-    program_ns_after=$(cpu_ns "$program")
-    baseline_ns_after=$(cpu_ns "$baseline")
-    {
-        echo "idle.trackglow_ticks $((program_after - program_before))"
-        echo "idle.baseline_ticks $((baseline_after - baseline_before))"
-        echo "idle.ticks_per_second $(getconf CLK_TCK)"
-        echo "idle.trackglow_ns $((program_ns_after - program_ns_before))"
-        echo "idle.baseline_ns $((baseline_ns_after - baseline_ns_before))"
-    } >"$work/idle.txt"
-    touch "$work/idle.done"
+    # CPU time of both programs over one phase of the driver: waits for the
+    # driver's "<phase>.ready", measures for the given seconds, then lets the
+    # driver go on.
+    measure() {
+        waited=0
+        until grep -q "^$1.ready" "$work/driver.raw" 2>/dev/null; do
+            if ! kill -0 "$driver" 2>/dev/null || [ $waited -gt 1800 ]; then
+                echo "bench: the driver ended before the $1 phase" >&2
+                exit 1
+            fi
+            sleep 0.1
+            waited=$((waited + 1))
+        done
+        program=$(linux_pid '[\\/]trackglow\.exe')
+        baseline=$(linux_pid 'bench-baseline\.exe')
+        echo "bench: $1 for $2 s (Linux pids $program, $baseline)"
+        program_before=$(cpu_ticks "$program")
+        baseline_before=$(cpu_ticks "$baseline")
+        program_ns_before=$(cpu_ns "$program")
+        baseline_ns_before=$(cpu_ns "$baseline")
+        sleep "$2"
+        program_after=$(cpu_ticks "$program")
+        baseline_after=$(cpu_ticks "$baseline")
+        program_ns_after=$(cpu_ns "$program")
+        baseline_ns_after=$(cpu_ns "$baseline")
+        {
+            echo "$1.seconds $2"
+            echo "$1.trackglow_ticks $((program_after - program_before))"
+            echo "$1.baseline_ticks $((baseline_after - baseline_before))"
+            echo "$1.trackglow_ns $((program_ns_after - program_ns_before))"
+            echo "$1.baseline_ns $((baseline_ns_after - baseline_ns_before))"
+        } >>"$work/cpu.txt"
+        touch "$work/$1.done"
+    }
+    echo "idle.ticks_per_second $(getconf CLK_TCK)" >"$work/cpu.txt"
+    measure idle $idle_seconds
+    measure renaming $renaming_seconds
     wait "$driver" || { echo "bench: the driver failed" >&2; exit 1; }
     exit 0
 fi
@@ -108,8 +120,8 @@ mkdir -p "$work"
 started=$(date +%s)
 load=$(cut -d' ' -f1-3 /proc/loadavg)
 "$here/tools/with-xvfb" "$0" --inside
-tr -d '\r' <"$work/driver.raw" | grep -v '^idle.ready' >"$work/driver.txt"
-cat "$work/paint.txt" "$work/driver.txt" "$work/idle.txt" >"$work/results.txt"
+tr -d '\r' <"$work/driver.raw" | grep -v '\.ready$' >"$work/driver.txt"
+cat "$work/paint.txt" "$work/driver.txt" "$work/cpu.txt" >"$work/results.txt"
 
 # Binary: the program's size and what it imports (all system DLLs: the
 # runtime is linked in statically).
@@ -123,7 +135,7 @@ value() { awk -v key="$1" '$1 == key { print $2 }' "$work/results.txt"; }
 calc() {
     expr=$1
     shift
-    awk -v a="$1" -v b="$2" -v c="$3" -v d="$4" "BEGIN { $expr }"
+    awk -v a="$1" -v b="$2" -v c="$3" -v d="$4" -v e="$5" "BEGIN { $expr }"
 }
 met() { if [ "$(calc "print ($1) ? 1 : 0" "$2" "$3" "$4" "$5")" = 1 ]; then echo yes; else echo no; fi; }
 
@@ -145,6 +157,25 @@ median=$(calc 'printf "%.0f", a' "$(value response.median_ms)")
 p95=$(calc 'printf "%.0f", a' "$(value response.p95_ms)")
 worst=$(calc 'printf "%.0f", a' "$(value response.max_ms)")
 missed=$(calc 'printf "%d", a' "$(value response.missed)")
+poll_median=$(calc 'printf "%.0f", a' "$(value response_poll.median_ms)")
+poll_p95=$(calc 'printf "%.0f", a' "$(value response_poll.p95_ms)")
+poll_worst=$(calc 'printf "%.0f", a' "$(value response_poll.max_ms)")
+poll_missed=$(calc 'printf "%d", a' "$(value response_poll.missed)")
+
+# Renaming every 100 ms: both programs' CPU over the phase. What Trackglow
+# spends beyond the baseline in the same seconds (the same machine load), per
+# announced rename, is set beside what one poll costs the baseline then.
+ren_s=$(value renaming.seconds)
+ren_tg_ns=$(calc 'printf "%.1f", a / 1e6' "$(value renaming.trackglow_ns)")
+ren_base_ns=$(calc 'printf "%.1f", a / 1e6' "$(value renaming.baseline_ns)")
+ren_ratio=$(calc 'printf "%.2f", (b > 0) ? a / b : 0' "$(value renaming.trackglow_ns)" "$(value renaming.baseline_ns)")
+ren_tg=$(calc 'printf "%.0f", a * b' "$(value renaming.trackglow_ticks)" "$tick_ms")
+ren_base=$(calc 'printf "%.0f", a * b' "$(value renaming.baseline_ticks)" "$tick_ms")
+renames=$(calc 'printf "%d", a' "$(value renaming.renames)")
+announcements=$(calc 'printf "%d", a' "$(value renaming.announcements)")
+per_rename_us=$(calc 'printf "%.0f", (c > 0) ? (a - b) / 1000 / c : 0' \
+    "$(value renaming.trackglow_ns)" "$(value renaming.baseline_ns)" "$renames")
+per_poll_us=$(calc 'printf "%.0f", a / 1000 / (b * 1000 / 300)' "$(value renaming.baseline_ns)" "$ren_s")
 
 kb() { calc 'printf "%.0f", a' "$(value "$1")"; }
 pf_start=$(kb memory.start.pagefile_kb)
@@ -179,6 +210,12 @@ took=$(($(date +%s) - started))
 wine_version=$(wine --version 2>/dev/null || echo unknown)
 cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
 
+# The figures of the run before stay beside the new ones.
+previous=""
+if [ -f "$doc" ]; then
+    previous=$(awk '/^## The run before/ { exit } /^Latest run:/ { print; print "" } /^\|/ { print }' "$doc")
+fi
+
 mkdir -p "$(dirname "$doc")"
 cat >"$doc" <<EOF
 # Benchmarks
@@ -190,9 +227,14 @@ Measured, not asserted: a shared machine misses targets now and then.
 | Measure | Result | Target | Met |
 |---|---|---|---|
 | Idle CPU over ${idle_seconds} s, fake Winamp unchanged: utime + stime (Trackglow / baseline) | $idle_tg ms / $idle_base ms = $idle_ratio | ≤ 1.5x | $idle_met |
-| The same, scheduler's on-CPU time | $idle_tg_ns ms / $idle_base_ns ms = ${idle_ns_ratio}x | ≤ 1.5x | $(met 'a <= 1.5' "$idle_ns_ratio") |
-| Title change to the pop-up's first move, median of 20 | $median ms | ≤ 200 ms | $(met 'a <= 200' "$median") |
-| Title change to the pop-up's first move, 95th percentile | $p95 ms (slowest $worst ms, missed $missed) | ≤ 320 ms | $(met 'a <= 320' "$p95") |
+| The same, scheduler's on-CPU time (Winamp's title changes hooked) | $idle_tg_ns ms / $idle_base_ns ms = ${idle_ns_ratio}x | ≤ 1.32x (aim 1.2x) | $(met 'a <= 1.32' "$idle_ns_ratio") |
+| CPU over ${ren_s} s of renames every 100 ms, each announced 3 times: utime + stime (Trackglow / baseline) | $ren_tg ms / $ren_base ms | — | |
+| The same, scheduler's on-CPU time | $ren_tg_ns ms / $ren_base_ns ms = ${ren_ratio}x | — | |
+| Trackglow's time beyond the baseline's per announced rename / the baseline's per poll, while renaming | $per_rename_us µs / $per_poll_us µs ($renames renames, $announcements announcements) | under one poll | $(met 'a < b' "$per_rename_us" "$per_poll_us") |
+| Title change to the pop-up's first move, announced by the player, median of 20 | $median ms | ≤ 25 ms | $(met 'a <= 25' "$median") |
+| Title change to the pop-up's first move, announced, 95th percentile | $p95 ms (slowest $worst ms, missed $missed) | ≤ 60 ms | $(met 'a <= 60' "$p95") |
+| Title change to the pop-up's first move, not announced (poll only), median of 20 | $poll_median ms | ≤ 200 ms | $(met 'a <= 200' "$poll_median") |
+| Title change to the pop-up's first move, not announced, 95th percentile | $poll_p95 ms (slowest $poll_worst ms, missed $poll_missed) | ≤ 320 ms | $(met 'a <= 320' "$poll_p95") |
 | Private bytes (PagefileUsage) after start / 60 s idle / 200 track changes | $pf_start / $pf_idle / $pf_tracks KB | growth ≤ 256 KB | $(met 'a <= 256' "$growth_tracks") (+$growth_tracks KB) |
 | Private bytes after 200 track changes / 20 / $reloaded skin reloads | $pf_tracks / $pf_warm / $pf_skins KB | growth ≤ 256 KB | $(met 'a <= 256' "$growth_all_skins") (+$growth_all_skins KB: +$growth_first_skins KB over the first 20, once; +$growth_later_skins KB over the rest) |
 | Working set after start / tracks / 20 / $reloaded skin reloads | $ws_start / $ws_tracks / $ws_warm / $ws_skins KB | — | |
@@ -215,7 +257,15 @@ How it is measured:
   scheduler's time (/proc/<pid>/task/*/schedstat) is the finer figure.
 - The pop-up's moves are seen by sampling \`GetWindowRect\` about every
   millisecond; each title change comes after a pseudo-random pause so that
-  it falls anywhere in the 300 ms poll period.
+  it falls anywhere in the 300 ms poll period. The fake Winamp announces
+  each new title with \`EVENT_OBJECT_NAMECHANGE\`, as Windows does (Wine
+  does not); for the poll-only figures it keeps silent.
+- While renaming, the fake Winamp changes its title every 100 ms between the
+  playing song and the same song paused (no pop-up) and announces each change
+  three times. Trackglow's on-CPU time beyond the baseline's over the same
+  seconds, divided by the renames, is what hearing a rename costs; the
+  baseline's time per 300 ms tick is what one poll costs then. (A program
+  that polled once per announcement would spend three polls per rename.)
 - Track changes come every 350 ms, skin reloads through the Preferences
   dialog (command 131, another skin chosen, OK); memory is read once the
   pop-up has collapsed again ("after start" is after the first track's
@@ -228,6 +278,10 @@ How it is measured:
 - The paint time is \`CNowPlayingWnd::PaintPopup\` of the program's own code
   (bench/paint) with each shipped skin, into a bitmap compatible with the
   screen.
+
+## The run before
+
+$previous
 EOF
 
 echo

@@ -10,9 +10,15 @@
 //   start-up        each program started and ended five times (after one
 //                   unmeasured start each);
 //   idle            both left running beside a fake Winamp whose title does
-//                   not change; the driver prints "idle.ready" and waits for
-//                   the script to create <sync folder>\idle.done;
-//   responsiveness  20 title changes, each timed to the pop-up's first move;
+//                   not change (Trackglow has hooked its title changes); the
+//                   driver prints "idle.ready" and waits for the script to
+//                   create <sync folder>\idle.done;
+//   renaming        the same, while the fake renames itself every 100 ms, each
+//                   time announcing it three times, with titles that bring
+//                   no pop-up ("renaming.ready", "renaming.done");
+//   responsiveness  20 title changes announced by the fake, then 20 it keeps
+//                   silent (left to the poll), each timed to the pop-up's
+//                   first move;
 //   memory          after the start, after 200 title changes and after 200
 //                   skin reloads through the Preferences dialog.
 // Nothing here is a pass or fail: results are reported, never asserted.
@@ -26,6 +32,7 @@
 #include <cstdio>
 #include <algorithm>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -42,6 +49,8 @@ constexpr char kSettings[] =
     "[PREFERENCES]\r\nskin=Default Skin 1\r\nenwinamp=1\r\nenwmp=0\r\n\r\n";
 constexpr int kStartRuns = 5;
 constexpr int kResponseChanges = 20;
+constexpr DWORD kRenameEveryMs = 100;
+constexpr int kAnnouncementsPerRename = 3;
 constexpr int kTrackChanges = 200;
 constexpr DWORD kTrackChangeEveryMs = 350; // longer than the program's 300 ms poll
 constexpr int kWarmUpSkinReloads = 20;
@@ -194,7 +203,38 @@ std::string SongTitle(int number) {
            " - Song " + std::to_string(number) + " - Winamp";
 }
 
-void MeasureResponsiveness(HWND popup, FakeWinamp& winamp, int& song) {
+// Prints "<phase>.ready" for the script, which measures the CPU times, and
+// calls `meanwhile` until the script creates <sync folder>\<phase>.done.
+void HoldPhase(const std::string& phase, const std::string& syncFolder,
+               const std::function<void()>& meanwhile) {
+    std::printf("%s.ready\n", phase.c_str());
+    std::fflush(stdout);
+    const std::string done = JoinPath(syncFolder, phase + ".done");
+    const ULONGLONG end = GetTickCount64() + 300000;
+    while (!FileExists(done) && GetTickCount64() < end)
+        meanwhile();
+    if (!FileExists(done))
+        Note("no " + phase + ".done from the script; going on");
+}
+
+// The fake renames itself every 100 ms and announces each new title three
+// times; none of the titles is a new playing track (the song stays, only
+// paused and playing again), so each burst costs Trackglow a poll and nothing
+// more.
+void RenameUntilDone(FakeWinamp& winamp, int song, const std::string& syncFolder) {
+    int renames = 0;
+    HoldPhase("renaming", syncFolder, [&] {
+        winamp.SetTitle(SongTitle(song) + (renames++ % 2 ? "" : " [Paused]"));
+        for (int extra = 1; extra < kAnnouncementsPerRename; ++extra)
+            winamp.AnnounceRename();
+        PumpFor(kRenameEveryMs);
+    });
+    winamp.SetTitle(SongTitle(song));
+    Report("renaming.renames", renames);
+    Report("renaming.announcements", renames * kAnnouncementsPerRename);
+}
+
+void MeasureResponsiveness(const std::string& name, HWND popup, FakeWinamp& winamp, int& song) {
     std::vector<double> latencies;
     int missed = 0;
     unsigned random = 12345;
@@ -213,10 +253,10 @@ void MeasureResponsiveness(HWND popup, FakeWinamp& winamp, int& song) {
         else
             ++missed;
     }
-    Report("response.median_ms", Median(latencies));
-    Report("response.p95_ms", Percentile(latencies, 95));
-    Report("response.max_ms", Percentile(latencies, 100));
-    Report("response.missed", missed);
+    Report(name + ".median_ms", Median(latencies));
+    Report(name + ".p95_ms", Percentile(latencies, 95));
+    Report(name + ".max_ms", Percentile(latencies, 100));
+    Report(name + ".missed", missed);
 }
 
 void ChangeTracks(FakeWinamp& winamp, int& song) {
@@ -256,16 +296,18 @@ int Run(const std::string& baselineExe, const std::string& syncFolder) {
         WaitUntilHidden(popup, kSettleMs);
         Note("idle: the first track's pop-up has come and gone");
         Report("memory.start", SampleMemory(program.Process()));
-        std::printf("idle.ready\n");
-        std::fflush(stdout);
-        const std::string done = JoinPath(syncFolder, "idle.done");
-        if (!WaitUntil([&] { return FileExists(done); }, 300000, 250))
-            Note("no idle.done from the script; going on");
+        HoldPhase("idle", syncFolder, [] { PumpFor(250); });
         Report("memory.idle", SampleMemory(program.Process()));
+        Note("renaming every " + std::to_string(kRenameEveryMs) + " ms");
+        RenameUntilDone(winamp, song, syncFolder);
     }
 
-    Note("responsiveness");
-    MeasureResponsiveness(popup, winamp, song);
+    Note("responsiveness, announced");
+    MeasureResponsiveness("response", popup, winamp, song);
+    Note("responsiveness, poll only");
+    winamp.SetRenames(Renames::Silent);
+    MeasureResponsiveness("response_poll", popup, winamp, song);
+    winamp.SetRenames(Renames::Announced);
 
     Note("track changes");
     ChangeTracks(winamp, song);

@@ -212,8 +212,20 @@ void PlayerWindow::SetPaused(bool paused) {
 
 void PlayerWindow::Refresh() {
     SetWindowTextA(m_window, m_playlist.WindowTitle(m_paused).c_str());
+    AnnounceTitle();
     SetWindowTextA(m_pauseButton, m_paused ? "Play" : "Pause");
     InvalidateRect(m_window, nullptr, FALSE);
+}
+
+// Windows announces a new window title to accessibility hooks, which is how
+// Trackglow hears of a new track at once; Wine does not, so the player does.
+void PlayerWindow::AnnounceTitle() {
+    // Wine notes which hooks exist only when a thread retrieves a message:
+    // retrieve one first, so a hook set since the last one hears this.
+    MSG msg;
+    PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+    PeekMessageA(&msg, reinterpret_cast<HWND>(-1), WM_NULL, WM_NULL, PM_REMOVE);
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_window, OBJID_WINDOW, CHILDID_SELF);
 }
 
 void PlayerWindow::OnPaint() {

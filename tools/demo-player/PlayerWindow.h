@@ -40,6 +40,7 @@ class PlayerWindow {
     void StartTrack();
     void SetPaused(bool paused);
     void Refresh();
+    void AnnounceTitle();
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;

@@ -4,7 +4,7 @@
 
 namespace e2e {
 
-FakeWinamp::FakeWinamp(const std::string& title) {
+FakeWinamp::FakeWinamp(const std::string& title, Renames renames) : m_renames(renames) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = &FakeWinamp::WindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -27,6 +27,15 @@ FakeWinamp::~FakeWinamp() {
 
 void FakeWinamp::SetTitle(const std::string& title) {
     SetWindowTextA(m_window, title.c_str());
+}
+
+void FakeWinamp::AnnounceRename() const {
+    // Wine notes which hooks exist only when a thread retrieves a message;
+    // without a fresh note this thread would tell no hook set since.
+    MSG msg;
+    PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+    PeekMessageA(&msg, reinterpret_cast<HWND>(-1), WM_NULL, WM_NULL, PM_REMOVE);
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_window, OBJID_WINDOW, CHILDID_SELF);
 }
 
 std::string FakeWinamp::Title() const {
@@ -53,6 +62,14 @@ LRESULT CALLBACK FakeWinamp::WindowProc(HWND window, UINT message, WPARAM wParam
     if (message == WM_COMMAND && self != nullptr) {
         self->m_commands.push_back(ReceivedCommand{wParam, lParam});
         return 0;
+    }
+    if (message == WM_GETTEXT && self != nullptr)
+        ++self->m_textReads;
+    if (message == WM_SETTEXT && self != nullptr) {
+        const LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+        if (self->m_renames == Renames::Announced)
+            self->AnnounceRename();
+        return result;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

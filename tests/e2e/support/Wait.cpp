@@ -32,6 +32,20 @@ bool WaitForObject(HANDLE object, DWORD timeoutMs) {
     }
 }
 
+void HandleWaitingMessages() {
+    MSG msg;
+    // Retrieving anything handles the queued sent messages and WinEvents.
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    static const UINT marker = RegisterWindowMessageA("TrackglowTestBarrier");
+    PostThreadMessageA(GetCurrentThreadId(), marker, 0, 0);
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.hwnd == nullptr && msg.message == marker)
+            return;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
 void PumpFor(DWORD ms) {
     WaitForObject(nullptr, ms);
 }

@@ -26,6 +26,12 @@ void PumpFor(DWORD ms);
 // returns true or `timeoutMs` has passed; returns its last answer.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kGenerousMs, DWORD stepMs = 10);
 
+// A barrier for "nothing happened": handles what is queued for this thread
+// now (sent messages and WinEvents for its hooks first), then every message
+// posted to it before a marker posted after them. Whatever those handlers
+// posted in turn may still wait.
+void HandleWaitingMessages();
+
 // Waits for a kernel object (a process, an event) while dispatching messages.
 // Returns true when the object was signalled.
 bool WaitForObject(HANDLE object, DWORD timeoutMs = kGenerousMs);

@@ -1,12 +1,16 @@
 #include "tests/fakes/fakewmp/FakePlayer.h"
 #include "tests/fakes/fakewmp/FakeMedia.h"
 #include "tests/fakes/fakewmp/FakeState.h"
+#include "tests/fakes/fakewmp/FakeWmpMessages.h"
 #include <servprov.h>
+#include <olectl.h>
+#include <wmpids.h>
 #include <new>
 
 CFakePlayer::~CFakePlayer() {
     SetClientSite(nullptr);
-    AppendFakeLog("released");
+    // A host must disconnect its sink before it lets go of the control.
+    AppendFakeLog(m_events.Connected() ? "released with a sink connected" : "released");
 }
 
 STDMETHODIMP CFakePlayer::QueryInterface(REFIID iid, void** object) {
@@ -19,6 +23,8 @@ STDMETHODIMP CFakePlayer::QueryInterface(REFIID iid, void** object) {
         *object = static_cast<IOleInPlaceObject*>(this);
     else if (IsEqualIID(iid, IID_IPersist) || IsEqualIID(iid, IID_IPersistStreamInit))
         *object = static_cast<IPersistStreamInit*>(this);
+    else if (IsEqualIID(iid, IID_IConnectionPointContainer))
+        *object = static_cast<IConnectionPointContainer*>(this);
     else if (IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, __uuidof(IWMPCore)) ||
              IsEqualIID(iid, __uuidof(IWMPCore2)) || IsEqualIID(iid, __uuidof(IWMPCore3)) ||
              IsEqualIID(iid, __uuidof(IWMPPlayer4)))
@@ -119,8 +125,48 @@ HRESULT CFakePlayer::ActivateInPlace() {
         site->OnInPlaceDeactivate();
         return E_FAIL;
     }
+    SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_staticProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CFakePlayer::WindowProc)));
     m_spSite->ShowObject();
     return S_OK;
+}
+
+LRESULT CALLBACK CFakePlayer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    static const UINT fire = RegisterWindowMessageA(kFakeWmpFireMessage);
+    static const UINT reads = RegisterWindowMessageA(kFakeWmpReadsMessage);
+    auto* self = reinterpret_cast<CFakePlayer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == fire)
+        return self->Fire(static_cast<DISPID>(wParam));
+    if (message == reads)
+        return self->m_nPlayStateReads;
+    return CallWindowProcA(self->m_staticProc, window, message, wParam, lParam);
+}
+
+LRESULT CFakePlayer::Fire(DISPID id) {
+    // The arguments the real control passes with these events.
+    VARIANT argument;
+    VariantInit(&argument);
+    DISPPARAMS params{&argument, nullptr, 1, 0};
+    const FakeMediaState state = ReadFakeState();
+    switch (id) {
+    case DISPID_WMPCOREEVENT_PLAYSTATECHANGE:
+        argument.vt = VT_I4;
+        argument.lVal = state.playState;
+        break;
+    case DISPID_WMPCOREEVENT_CURRENTITEMCHANGE:
+    case DISPID_WMPCOREEVENT_MEDIACHANGE:
+        argument.vt = VT_DISPATCH;
+        argument.pdispVal = state.hasMedia ? new (std::nothrow) CFakeMedia(state) : nullptr;
+        break;
+    default:
+        params.cArgs = 0;
+        params.rgvarg = nullptr;
+        break;
+    }
+    const int reached = m_events.Fire(id, params);
+    VariantClear(&argument);
+    return reached;
 }
 
 STDMETHODIMP CFakePlayer::GetUserClassID(CLSID* clsid) {
@@ -176,6 +222,23 @@ STDMETHODIMP CFakePlayer::InitNew() {
     return m_spSite ? S_OK : E_UNEXPECTED;
 }
 
+STDMETHODIMP CFakePlayer::EnumConnectionPoints(IEnumConnectionPoints** points) {
+    if (points)
+        *points = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CFakePlayer::FindConnectionPoint(REFIID iid, IConnectionPoint** point) {
+    if (!point)
+        return E_POINTER;
+    *point = nullptr;
+    if (!IsEqualIID(iid, __uuidof(_WMPOCXEvents)) || !ReadFakeState().offersEvents)
+        return CONNECT_E_NOCONNECTION;
+    *point = &m_events;
+    m_events.AddRef();
+    return S_OK;
+}
+
 // --- The player ----------------------------------------------------------------
 
 STDMETHODIMP CFakePlayer::get_playState(WMPPlayState* state) {
@@ -183,6 +246,7 @@ STDMETHODIMP CFakePlayer::get_playState(WMPPlayState* state) {
         return E_POINTER;
     if (!m_bRemote)
         return E_UNEXPECTED;
+    ++m_nPlayStateReads;
     *state = static_cast<WMPPlayState>(ReadFakeState().playState);
     return S_OK;
 }

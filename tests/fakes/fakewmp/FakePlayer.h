@@ -2,9 +2,12 @@
 // (IOleObject, IOleInPlaceObject, IPersistStreamInit) that offers the
 // player's IWMPPlayer4. It works only when its site's services include
 // IWMPRemoteMediaServices with the service type "Remote"; then it reports
-// what the test driver's state file says.
+// what the test driver's state file says. It fires its events
+// (_WMPOCXEvents) to connected sinks when the driver tells it to (see
+// FakeWmpMessages.h).
 #pragma once
 #include "framework/ComPtr.h"
+#include "tests/fakes/fakewmp/FakeEventPoint.h"
 #include "tests/fakes/fakewmp/FakeModule.h"
 #include <ocidl.h>
 #include <oleidl.h>
@@ -14,6 +17,7 @@ class CFakePlayer final : public CFakeObject,
                           public IOleObject,
                           public IOleInPlaceObject,
                           public IPersistStreamInit,
+                          public IConnectionPointContainer,
                           public DispatchWithoutTypeInfo<IWMPPlayer4> {
   public:
     CFakePlayer() = default;
@@ -63,6 +67,10 @@ class CFakePlayer final : public CFakeObject,
     STDMETHODIMP GetSizeMax(ULARGE_INTEGER*) override { return E_NOTIMPL; }
     STDMETHODIMP InitNew() override;
 
+    // IConnectionPointContainer: the one point, for _WMPOCXEvents.
+    STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override;
+    STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
+
     // IWMPCore: what a remote host reads and drives.
     STDMETHODIMP get_playState(WMPPlayState* state) override;
     STDMETHODIMP get_controls(IWMPControls** controls) override;
@@ -110,9 +118,15 @@ class CFakePlayer final : public CFakeObject,
     // Asks the site for the remote services, as the real control does.
     bool SiteIsRemote() const;
     HRESULT ActivateInPlace();
+    // The driver's requests arrive as messages to the control's window.
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Fire(DISPID id);
 
     ULONG m_cRef = 1;
     ComPtr<IOleClientSite> m_spSite;
     bool m_bRemote = false;
     HWND m_hWnd = nullptr;
+    WNDPROC m_staticProc = nullptr;
+    long m_nPlayStateReads = 0;
+    CFakeEventPoint m_events{*this};
 };

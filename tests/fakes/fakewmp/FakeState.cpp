@@ -49,6 +49,8 @@ FakeMediaState ReadFakeState() {
         } else if (key == "author") {
             state.hasAuthor = true;
             state.author = FromUtf8(value);
+        } else if (key == "events") {
+            state.offersEvents = value != "none";
         } else if (key == "name") {
             state.hasName = true;
             state.name = FromUtf8(value);

@@ -4,6 +4,7 @@
 //   state=3          the play state (3 = playing, 2 = paused, 1 = stopped)
 //   author=Artist    UTF-8; a missing line makes the attribute a null string
 //   name=Title       UTF-8; with neither line there is no current media
+//   events=none      the control offers no events to connect to
 //
 // and reads a log file to which the fake appends one line per event:
 // "remote" or "local" (what the site answered when the control got it),
@@ -19,6 +20,7 @@ struct FakeMediaState {
     bool hasMedia = false;
     bool hasAuthor = false;
     bool hasName = false;
+    bool offersEvents = true;
     std::wstring author;
     std::wstring name;
 };
