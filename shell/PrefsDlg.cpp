@@ -4,6 +4,7 @@
 #include "config/Settings.h"
 #include "core/IniFile.h"
 #include "core/PopupLayout.h"
+#include "framework/Dpi.h"
 #include "framework/FileFind.h"
 #include "res/resource.h"
 #include "shell/AboutDlg.h"
@@ -17,7 +18,8 @@ END_MESSAGE_MAP()
 namespace {
 
 // The preview is the pop-up at its smallest width (seven tiles), drawn with
-// its top-left corner here, in the free space of the "Skin Options" group.
+// its top-left corner here, in the free space of the "Skin Options" group
+// (96-DPI pixels: at other DPIs the dialog and the preview grow alike).
 constexpr POINT kPreviewOrigin{27, 71};
 constexpr char kSampleText[] = "Artist\nTitle\nAlbum Title";
 
@@ -83,16 +85,22 @@ void CPrefsDlg::OnPaint() {
 }
 
 void CPrefsDlg::PaintPreview(HDC dc) const {
+    PaintPreview(dc, WindowDpi(m_hWnd));
+}
+
+void CPrefsDlg::PaintPreview(HDC dc, int dpi) const {
     if (!m_bPreviewLoaded)
         return; // no skin chosen yet: the group's background stays as it is
 
-    const PopupLayout layout = ComputePopupLayout(0); // the narrowest pop-up
+    const PopupLayout layout = ComputePopupLayout(0, dpi); // the narrowest pop-up
+    const POINT origin{ScaleForDpi(kPreviewOrigin.x, dpi), ScaleForDpi(kPreviewOrigin.y, dpi)};
     CMemoryDC memory;
-    m_preview.Paint(dc, memory, kPreviewOrigin, layout.layout.Width());
+    m_preview.Paint(dc, memory, origin, layout.baseWidth, dpi);
 
     // The device context's own font (the system font), as on the pop-up.
-    RECT text{kPreviewOrigin.x + layout.text.left, kPreviewOrigin.y + layout.text.top,
-              kPreviewOrigin.x + layout.text.right, kPreviewOrigin.y + layout.text.bottom};
+    RECT text{origin.x + layout.text.left, origin.y + layout.text.top, origin.x + layout.text.right,
+              origin.y + layout.text.bottom};
+    const CDpiFont font(dc, dpi);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, m_preview.crText);
     ::DrawTextA(dc, kSampleText, -1, &text, DT_NOPREFIX | DT_NOCLIP);

@@ -16,8 +16,10 @@ class CPrefsDlg : public CDialog {
     bool m_bWinamp = false;
     bool m_bMediaPlayer = false;
 
-    // Paints the preview into `dc` (client coordinates of the dialog).
+    // Paints the preview into `dc` (client coordinates of the dialog), scaled
+    // for the dialog's DPI, or for `dpi`.
     void PaintPreview(HDC dc) const;
+    void PaintPreview(HDC dc, int dpi) const;
 
   protected:
     void DoDataExchange(CDataExchange* pDX) override;
