@@ -8,6 +8,7 @@
 #include "framework/FileFind.h"
 #include "res/resource.h"
 #include "shell/AboutDlg.h"
+#include <algorithm>
 
 BEGIN_MESSAGE_MAP(CPrefsDlg, CDialog)
 ON_WM_PAINT()
@@ -19,9 +20,30 @@ namespace {
 
 // The preview is the pop-up at its smallest width (seven tiles), drawn with
 // its top-left corner here, in the free space of the "Skin Options" group
-// (96-DPI pixels: at other DPIs the dialog and the preview grow alike).
+// (at 96 DPI; at other DPIs place and size grow with the dialog).
 constexpr POINT kPreviewOrigin{27, 71};
 constexpr char kSampleText[] = "Artist\nTitle\nAlbum Title";
+
+// The dialog manager's units for a font: the letters' average width and the
+// line height, from which it sizes and places the controls.
+SIZE DialogUnitsOf(const LOGFONTA& font) {
+    SIZE units{0, 0};
+    CGdiObject<HFONT> made(::CreateFontIndirectA(&font));
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    if (made && dc) {
+        const HGDIOBJ previous = ::SelectObject(dc, made);
+        TEXTMETRICA metrics{};
+        SIZE letters{};
+        constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+        if (::GetTextMetricsA(dc, &metrics) &&
+            ::GetTextExtentPoint32A(dc, kLetters, sizeof kLetters - 1, &letters))
+            units = SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight};
+        ::SelectObject(dc, previous);
+    }
+    if (dc)
+        ::DeleteDC(dc);
+    return units;
+}
 
 } // namespace
 
@@ -85,7 +107,27 @@ void CPrefsDlg::OnPaint() {
 }
 
 void CPrefsDlg::PaintPreview(HDC dc) const {
-    PaintPreview(dc, WindowDpi(m_hWnd));
+    PaintPreview(dc, PreviewDpi());
+}
+
+int CPrefsDlg::PreviewDpi() const {
+    // The dialog's layout grows with its font, which is made for the dialog's
+    // DPI; the font's rounding can make the layout grow a little less than
+    // the DPI. The preview grows as much as the dialog's units did from 96
+    // DPI, so it keeps its room in the layout.
+    const int dpi = WindowDpi(m_hWnd);
+    LOGFONTA font{};
+    const HGDIOBJ dialogFont = reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT));
+    if (dpi == kDefaultDpi || !dialogFont || !::GetObjectA(dialogFont, sizeof font, &font))
+        return dpi;
+    const SIZE now = DialogUnitsOf(font);
+    font.lfHeight = ::MulDiv(font.lfHeight, kDefaultDpi, dpi);
+    font.lfWidth = ::MulDiv(font.lfWidth, kDefaultDpi, dpi);
+    const SIZE at96 = DialogUnitsOf(font);
+    if (now.cx <= 0 || now.cy <= 0 || at96.cx <= 0 || at96.cy <= 0)
+        return dpi;
+    return UsableDpi(
+        std::min(::MulDiv(kDefaultDpi, now.cx, at96.cx), ::MulDiv(kDefaultDpi, now.cy, at96.cy)));
 }
 
 void CPrefsDlg::PaintPreview(HDC dc, int dpi) const {

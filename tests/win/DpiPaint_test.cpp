@@ -249,6 +249,7 @@ TEST_F(PopupAtDpiTest, APopupThatIsUpTakesItsNewSizeInPlace) {
 }
 
 // --- The Preferences preview -------------------------------------------------
+// (How much a dialog laid out for 144 DPI grows it is seen end to end.)
 
 TEST(PreviewAtDpi, ThePreviewGrowsWithItsDialog) {
     g_settingsIni.Clear();
@@ -261,6 +262,8 @@ TEST(PreviewAtDpi, ThePreviewGrowsWithItsDialog) {
     CPrefsDlg dialog;
     ASSERT_TRUE(dialog.Create(IDD_PREFERENCES));
 
+    // A dialog laid out for 96 DPI draws its preview at 96 DPI.
+    EXPECT_EQ(dialog.PreviewDpi(), 96);
     // At 144 DPI the preview's corner (27, 71) is at (41, 107).
     const POINT origin{41, 107};
     const RECT text = Shifted(kTextRect, origin);
