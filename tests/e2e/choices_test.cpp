@@ -95,7 +95,8 @@ size_t CountOf(const std::vector<std::string>& lines, const std::string& line) {
 } // namespace
 
 TEST(Choices, TickingWinampInPreferencesWatchesItAtOnce) {
-    Session session(Settings(false, false));
+    // With the full-screen switch, which has no place in the dialog: OK keeps it.
+    Session session("[PREFERENCES]\r\nskin=Flat\r\nenwinamp=0\r\nenwmp=0\r\nfullscreen=1\r\n\r\n");
     ASSERT_NE(session.main, nullptr);
     FakeWinamp winamp("1. Unwatched Artist - Unwatched Song - Winamp");
     GeometryTrace trace(session.main);
@@ -104,7 +105,10 @@ TEST(Choices, TickingWinampInPreferencesWatchesItAtOnce) {
     EXPECT_EQ(trace.Boxes(), std::vector<Box>{(Box{0, 0, 0, 0})}) << "Winamp is not watched yet";
 
     ASSERT_TRUE(session.SetPlayer(kWinampBox, true));
-    EXPECT_NE(session.install.ReadSettings().value_or("").find("enwinamp=1"), std::string::npos);
+    const std::string stored =
+        "[PREFERENCES]\r\nskin=Flat\r\nenwinamp=1\r\nenwmp=0\r\nfullscreen=1\r\n\r\n";
+    EXPECT_TRUE(WaitUntil([&] { return session.install.ReadSettings() == stored; }))
+        << session.install.ReadSettings().value_or("(no file)");
 
     // Watched now: its next track comes up, no restart needed.
     const std::string next = "A Watched Artist With A Name Long Enough For Eight Tiles\n"
