@@ -119,7 +119,9 @@ void CNowPlayingWnd::NextTrack() {
 }
 
 void CNowPlayingWnd::SearchLyrics() {
-    ::SearchLyrics(m_strTrack);
+    // The track the pop-up shows: over a full-screen application a newer one
+    // may have come without the pop-up switching to it.
+    ::SearchLyrics(m_strShown);
 }
 
 // --- Tray commands -------------------------------------------------------------

@@ -40,6 +40,7 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     // before any track was reported they do nothing.
     void PreviousTrack();
     void NextTrack();
+    // Searches the lyrics of the track the pop-up shows.
     void SearchLyrics();
     // Behaviour.
     // Asks the players for a new track and brings it in (what a poll tick does).

@@ -189,6 +189,13 @@ class UrlLog {
     UrlLog(const UrlLog&) = delete;
     UrlLog& operator=(const UrlLog&) = delete;
 
+    // The first URL the recorder was given ("" before it wrote one).
+    std::string Url() const {
+        const std::string bytes = ReadFileBytes(m_path).value_or("");
+        const size_t end = bytes.find("\r\n");
+        return end == std::string::npos ? std::string() : bytes.substr(0, end);
+    }
+
     bool WaitForUrl() const {
         return WaitUntil(
             [&] { return ReadFileBytes(m_path).value_or("").find("\r\n") != std::string::npos; });
@@ -321,6 +328,9 @@ TEST(Courtesy, ANewTrackOverAFullScreenAppMovesNothingUntilAskedFor) {
 }
 
 TEST(Courtesy, WhileUpOverAFullScreenAppANewTrackDoesNotSwitchIt) {
+    CRecorderRegistration browser;
+    ASSERT_TRUE(browser.Active()) << "could not register recorder.exe";
+    UrlLog urls;
     Session session;
     ASSERT_NE(session.main, nullptr);
     const std::string first = "First Artist\nFirst Song\nWinamp";
@@ -338,6 +348,13 @@ TEST(Courtesy, WhileUpOverAFullScreenAppANewTrackDoesNotSwitchIt) {
                     "And A Second Song To Go With It - Winamp");
     ASSERT_TRUE(session.Poll());
     ASSERT_EQ(WindowBox(session.main), PopupAtRest(w));
+
+    // Its Lyrics button searches for the track it shows.
+    ClickAt(LyricsButton(w));
+    ASSERT_TRUE(urls.WaitForUrl()) << "the click on Lyrics opened nothing";
+    EXPECT_NE(urls.Url().find("First%20Artist"), std::string::npos) << urls.Url();
+    EXPECT_EQ(urls.Url().find("Second"), std::string::npos) << urls.Url();
+    SetCursorPos(NextButton(w).x, NextButton(w).y);
 
     // Had the poll started a switch, "Trackglow?" would be ignored while it
     // runs and the pop-up would shrink into its right edge. Up and still, the
