@@ -27,22 +27,18 @@ constexpr char kSampleText[] = "Artist\nTitle\nAlbum Title";
 // The dialog manager's units for a font: the letters' average width and the
 // line height, from which it sizes and places the controls.
 SIZE DialogUnitsOf(const LOGFONTA& font) {
-    SIZE units{0, 0};
-    CGdiObject<HFONT> made(::CreateFontIndirectA(&font));
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    if (made && dc) {
-        const HGDIOBJ previous = ::SelectObject(dc, made);
-        TEXTMETRICA metrics{};
-        SIZE letters{};
-        constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-        if (::GetTextMetricsA(dc, &metrics) &&
-            ::GetTextExtentPoint32A(dc, kLetters, sizeof kLetters - 1, &letters))
-            units = SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight};
-        ::SelectObject(dc, previous);
-    }
-    if (dc)
-        ::DeleteDC(dc);
-    return units;
+    const CGdiObject<HFONT> made(::CreateFontIndirectA(&font));
+    const CMemoryDC dc;
+    if (!made || !dc)
+        return SIZE{0, 0};
+    const HGDIOBJ previous = ::SelectObject(dc, made);
+    TEXTMETRICA metrics{};
+    SIZE letters{};
+    constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    const bool measured = ::GetTextMetricsA(dc, &metrics) &&
+                          ::GetTextExtentPoint32A(dc, kLetters, sizeof kLetters - 1, &letters);
+    ::SelectObject(dc, previous);
+    return measured ? SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight} : SIZE{0, 0};
 }
 
 } // namespace
