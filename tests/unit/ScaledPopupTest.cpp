@@ -3,12 +3,11 @@
 // stay. The expected values are the 96-DPI ones times 1.5 (144 DPI) or 2
 // (192 DPI), rounded by hand.
 #include "core/AnimationSteps.h"
-#include "core/PopupAnimator.h"
 #include "core/PopupLayout.h"
 
-#include "FakePopupWindow.h"
-
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -102,31 +101,6 @@ TEST(ScaledAnimationSteps, At96DpiTheStepsAreThoseOf96Dpi) {
         EXPECT_EQ(ShowSteps(width, 96), ShowSteps(width));
         EXPECT_EQ(HideSteps(width, 96), HideSteps(width));
     }
-}
-
-TEST(ScaledPopupAnimator, ShowsAndHidesAlongTheScaledPathsInTheSameNumberOfSteps) {
-    FakePopupWindow window;
-    CPopupAnimator animator(window);
-    animator.SetPopupWidth(476);
-    animator.SetPopupDpi(144);
-    ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Show));
-    ASSERT_TRUE(window.WaitQuiet());
-    std::vector<std::string> events = window.Events();
-    ASSERT_EQ(events.size(), 1u + 276u + 1u);
-    EXPECT_EQ(events.front(), "top -476,48,476,99");
-    EXPECT_EQ(events[276], "move 96,48,476,99");
-    EXPECT_EQ(events.back(), "timer+");
-
-    const size_t mark = window.EventCount();
-    window.AdvanceClock(6000);
-    ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Hide));
-    ASSERT_TRUE(window.WaitQuiet());
-    events = window.EventsSince(mark);
-    ASSERT_EQ(events.size(), 52u + 1u);
-    EXPECT_EQ(events.front(), "move 96,48,476,99");
-    EXPECT_EQ(events[51], "move 334,93,0,9");
-    EXPECT_EQ(events.back(), "origin");
-    EXPECT_EQ(window.CurrentRect(), (Rect{0, 0, 0, 9}));
 }
 
 } // namespace
