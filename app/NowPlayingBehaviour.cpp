@@ -1,6 +1,8 @@
 // The pop-up's behaviour: polling, the hide timer, hover and clicks, and the
 // on-demand toggle.
+#include "app/FullScreenProbe.h"
 #include "app/NowPlayingWnd.h"
+#include "config/Settings.h"
 
 namespace {
 bool Inside(const RECT& rect, POINT point) {
@@ -36,8 +38,18 @@ void CNowPlayingWnd::PollPlayers() {
 }
 
 void CNowPlayingWnd::ShowNewTrack() {
+    // Over a game, a film or a slide show nothing moves: the track is kept,
+    // for "Trackglow?" to show on demand; the next track after it shows as usual.
+    if (StaysQuiet())
+        return;
     LayoutPopup();
     StartAnimation(m_animator.IsShown() ? AnimationRoutine::Switch : AnimationRoutine::Show);
+}
+
+bool CNowPlayingWnd::StaysQuiet() const {
+    if (g_settingsIni.GetInt(kPreferencesSection, kShowOverFullScreenKey) == 1)
+        return false;
+    return FullScreenAppOnMonitorAt(RestPoint());
 }
 
 void CNowPlayingWnd::OnMouseMove(UINT, POINT point) {
@@ -56,6 +68,12 @@ void CNowPlayingWnd::SetHover(HoverValue value) {
         return;
     m_nHover = value;
     InvalidateRect(&m_rcCaption, TRUE);
+}
+
+LRESULT CNowPlayingWnd::OnMouseActivate(WPARAM, LPARAM) {
+    // A click on the pop-up (a button, the text) works without activating
+    // it: the window the user was in keeps the foreground and the focus.
+    return MA_NOACTIVATE;
 }
 
 void CNowPlayingWnd::OnLButtonDown(UINT, POINT point) {

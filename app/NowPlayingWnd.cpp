@@ -1,6 +1,7 @@
 // Construction, start-up, tear-down and the tray commands of the main window.
 #include "app/NowPlayingWnd.h"
 #include "config/Settings.h"
+#include "framework/Dpi.h"
 #include "framework/WinApp.h"
 #include "framework/WinThread.h"
 #include "players/LyricsSearch.h"
@@ -13,6 +14,7 @@ ON_WM_TIMER()
 ON_WM_PAINT()
 ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONDBLCLK()
 ON_MESSAGE(WM_TRAYNOTIFY, OnTrayNotify)
 ON_COMMAND(ID_TRAY_PREFERENCES, OnPreferences)
 ON_COMMAND(ID_TRAY_EXIT, OnExit)
@@ -20,12 +22,19 @@ ON_COMMAND(ID_TRAY_SHOW, OnToggleNowPlaying)
 ON_COMMAND(ID_TRAY_ABOUT, OnAbout)
 ON_MESSAGE(WM_HIDETIMER_REQUEST, OnHideTimerRequest)
 ON_MESSAGE(WM_PLAYER_ANNOUNCED, OnPlayerAnnounced)
+ON_MESSAGE(WM_MOUSEACTIVATE, OnMouseActivate)
+ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
+ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 namespace {
 constexpr const char kTooltip[] = "Trackglow";
 constexpr UINT kTrayIconId = IDR_TRAYMENU;
+// The one balloon of the first start.
+constexpr const wchar_t kWelcomeTitle[] = L"Trackglow";
+constexpr const wchar_t kWelcomeText[] =
+    L"Trackglow is here \u2014 right-click to choose your players";
 } // namespace
 
 CNowPlayingWnd::CNowPlayingWnd(CWnd* parent)
@@ -50,12 +59,21 @@ BOOL CNowPlayingWnd::OnInitDialog() {
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) & ~WS_EX_APPWINDOW);
     SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE);
 
-    g_settingsIni.Load(GetExeDir() + kSettingsFileName);
+    // Without a settings file this is the program's first start.
+    const bool firstStart = !SettingsFileExists();
+    g_settingsIni.Load(SettingsFilePath());
     LoadSkin();
     WatchPlayers(g_settingsIni.GetInt(kPreferencesSection, kEnableWinampKey) == 1,
                  g_settingsIni.GetInt(kPreferencesSection, kEnableWmpKey) == 1);
+    // Laid out for the monitor the pop-up rests on (the one that holds its
+    // resting place at any DPI).
+    m_nDpi = MonitorDpiAt(POINT{kRestX, kRestY});
     // The poll stays: it catches whatever no player announced.
     SetTimer(IDT_POLL, kPollPeriodMs);
+    // A new user sees where the program went and what to do first. Once:
+    // from now on the settings file is there.
+    if (firstStart && SettingsFileExists())
+        m_tray.ShowBalloon(kWelcomeTitle, kWelcomeText);
     return TRUE;
 }
 
@@ -127,7 +145,9 @@ void CNowPlayingWnd::NextTrack() {
 }
 
 void CNowPlayingWnd::SearchLyrics() {
-    ::SearchLyrics(m_strTrack);
+    // The track the pop-up shows: over a full-screen application a newer one
+    // may have come without the pop-up switching to it.
+    ::SearchLyrics(m_strShown);
 }
 
 // --- Tray commands -------------------------------------------------------------
@@ -148,7 +168,10 @@ void CNowPlayingWnd::OnPreferences() {
             StartAnimation(m_animator.IsShown() ? AnimationRoutine::Switch
                                                 : AnimationRoutine::Show);
         }
-        // Player choices are stored now and govern watching from the next start.
+        // The player choices apply at once: a ticked player is watched from the
+        // next poll on, an unticked media player lets go of its host.
+        m_winamp.SetEnabled(dialog.m_bWinamp);
+        m_mediaPlayer.SetEnabled(dialog.m_bMediaPlayer);
         g_settingsIni.SetInt(kPreferencesSection, kEnableWinampKey, dialog.m_bWinamp ? 1 : 0, true);
         g_settingsIni.SetInt(kPreferencesSection, kEnableWmpKey, dialog.m_bMediaPlayer ? 1 : 0,
                              true);

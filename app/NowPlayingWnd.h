@@ -46,12 +46,14 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     // before any track was reported they do nothing.
     void PreviousTrack();
     void NextTrack();
+    // Searches the lyrics of the track the pop-up shows.
     void SearchLyrics();
     // Behaviour.
     // Asks the players for a new track and brings it in (what a poll tick does).
     void PollPlayers();
     // Lays the pop-up out for the new track text and shows it, or switches to
-    // it when the pop-up is up.
+    // it when the pop-up is up; over a full-screen application it only keeps
+    // the track (unless the settings ask to show over those too).
     void ShowNewTrack();
     void SetHover(HoverValue value);
     // Starts an animation on a worker thread; false when none started.
@@ -69,6 +71,8 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     const CPopupAnimator& Animator() const { return m_animator; }
     // Paints the whole pop-up into `dc` (what WM_PAINT draws).
     void PaintPopup(HDC dc) const;
+    // The DPI the pop-up is laid out for: that of the monitor it shows on.
+    int LayoutDpi() const { return m_nDpi; }
 
   protected:
     BOOL OnInitDialog() override;
@@ -79,9 +83,15 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     virtual void OnTimer(UINT_PTR id);
     virtual void OnMouseMove(UINT flags, POINT point);
     virtual void OnLButtonDown(UINT flags, POINT point);
+    // The second press of a quick double click arrives as a double click: it
+    // is a press like any other (two quick clicks on Next skip two tracks).
+    void OnLButtonDblClk(UINT flags, POINT point) { OnLButtonDown(flags, point); }
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnHideTimerRequest(WPARAM wParam, LPARAM lParam);
     LRESULT OnPlayerAnnounced(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseActivate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
     void OnDestroy();
 
     DECLARE_MESSAGE_MAP()
@@ -101,9 +111,21 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     bool TakeTrackFrom(ITrackSource& source);
     // A player announced a change: one poll soon, however many announce it.
     void RequestPoll();
+    // Lays the pop-up out for `text` at the current DPI; the pop-up then shows it.
+    void LayoutText(std::string text);
+    // Takes the DPI of the pop-up's monitor and lays the shown text out for it;
+    // a pop-up that is up and still takes its new size at once.
+    void ApplyDpi(int dpi);
+    // Where the pop-up rests, in screen coordinates.
+    POINT RestPoint() const;
+    // The user is in a full-screen application on the pop-up's monitor and
+    // the settings do not ask to show over it.
+    bool StaysQuiet() const;
 
     // Fields, in the order the rest of the program thinks of them.
     RECT m_rcLayout{};
+    int m_nDpi = kDefaultDpi;              // the DPI of m_rcLayout and the rectangles below
+    int m_nBaseWidth = kInitialPopupWidth; // m_rcLayout's width at 96 DPI
     HICON m_hIcon = nullptr;
     CSystemTray m_tray;
     RECT m_rcText{};
@@ -115,6 +137,7 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     bool m_bPrefsOpen = false;
     HoverValue m_nHover = HOVER_NONE;
     std::string m_strTrack;
+    std::string m_strShown; // the text the layout was made for, which the pop-up paints
     CWinampSource m_winamp;
     CMediaPlayerSource m_mediaPlayer;  // owns the player's host window while it is up
     ITrackSource* m_pSource = nullptr; // the player that reported m_strTrack

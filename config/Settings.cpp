@@ -46,3 +46,12 @@ std::string GetExeDir() {
         path.resize(path.size() * 2);
     }
 }
+
+std::string SettingsFilePath() {
+    return GetExeDir() + kSettingsFileName;
+}
+
+bool SettingsFileExists() {
+    const DWORD attributes = ::GetFileAttributesA(SettingsFilePath().c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

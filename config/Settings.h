@@ -13,7 +13,14 @@ constexpr const char kSkinKey[] = "skin";
 constexpr const char kEnableWinampKey[] = "enwinamp";
 constexpr const char kEnableWmpKey[] = "enwmp";
 constexpr const char kDefaultSkinName[] = "Default Skin 1";
+// 1: the pop-up shows new tracks over full-screen applications too; missing
+// or anything else: it stays out of their way.
+constexpr const char kShowOverFullScreenKey[] = "fullscreen";
 
 // The executable's directory with its trailing separator ("" when the path
 // holds no separator), however long the path is.
 std::string GetExeDir();
+// The settings file's path, and whether it is there (before the first start
+// it is not).
+std::string SettingsFilePath();
+bool SettingsFileExists();

@@ -2,43 +2,47 @@
 
 #include <cstdint>
 
-WindowStep ShowStartStep(int popupWidth) {
-    return {-popupWidth, kRestY, popupWidth, kPopupHeight};
+WindowStep ShowStartStep(int popupWidth, int dpi) {
+    return {-popupWidth, ScaleForDpi(kRestY, dpi), popupWidth, ScaleForDpi(kPopupHeight, dpi)};
 }
 
-std::vector<WindowStep> ShowSteps(int popupWidth) {
+std::vector<WindowStep> ShowSteps(int popupWidth, int dpi) {
     constexpr int64_t kLast = kShowSteps - 1;
+    const int64_t restX = ScaleForDpi(kRestX, dpi);
+    const int restY = ScaleForDpi(kRestY, dpi), height = ScaleForDpi(kPopupHeight, dpi);
     std::vector<WindowStep> steps;
     steps.reserve(kShowSteps);
     for (int64_t k = 0; k <= kLast; ++k) {
-        const int x = static_cast<int>(kRestX * k / kLast);
+        const int x = static_cast<int>(restX * k / kLast);
         const int cx = static_cast<int>(popupWidth * k / kLast);
-        steps.push_back({x, kRestY, cx, kPopupHeight});
+        steps.push_back({x, restY, cx, height});
     }
     return steps;
 }
 
-std::vector<WindowStep> HideSteps(int popupWidth) {
+std::vector<WindowStep> HideSteps(int popupWidth, int dpi) {
     // Each offset is computed in double from the fraction of the phase and
     // then truncated, top and bottom (left and right) separately: rounding the
     // offset first, or sharing one value between the edges, moves some steps
     // by a pixel. The unit test pins the first, middle and last rectangles.
-    const int l = 0, t = 0, r = popupWidth, b = kPopupHeight;
-    const int d = (b - t) / 2 - 3;
+    const int l = 0, t = 0, r = popupWidth, b = ScaleForDpi(kPopupHeight, dpi);
+    const int restX = ScaleForDpi(kRestX, dpi), restY = ScaleForDpi(kRestY, dpi);
+    // How far each edge closes: at 96 DPI, 66 / 2 - 3 = 30 leaves the 6-pixel bar.
+    const int d = ((b - t) - ScaleForDpi(kHiddenBarHeight, dpi)) / 2;
     const int h = (r - l) / 2;
     std::vector<WindowStep> steps;
     steps.reserve(2 * kHidePhaseSteps);
     for (int n = kHidePhaseSteps - 1; n >= 0; --n) {
         const double f = (1.0 - n * 0.04) * d;
-        const int top = static_cast<int>((t + kRestY) + f);
-        const int bottom = static_cast<int>((b + kRestY) - f);
-        steps.push_back({l + kRestX, top, r - l, bottom - top});
+        const int top = static_cast<int>((t + restY) + f);
+        const int bottom = static_cast<int>((b + restY) - f);
+        steps.push_back({l + restX, top, r - l, bottom - top});
     }
     for (int n = kHidePhaseSteps - 1; n >= 0; --n) {
         const double f = (1.0 - n * 0.04) * h;
-        const int left = static_cast<int>((l + kRestX) + f);
-        const int right = static_cast<int>((r + kRestX) - f);
-        steps.push_back({left, t + kRestY + d, right - left, (b - t) - 2 * d});
+        const int left = static_cast<int>((l + restX) + f);
+        const int right = static_cast<int>((r + restX) - f);
+        steps.push_back({left, t + restY + d, right - left, (b - t) - 2 * d});
     }
     return steps;
 }

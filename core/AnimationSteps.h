@@ -17,14 +17,20 @@ inline bool operator==(const WindowStep& a, const WindowStep& b) {
 constexpr int kShowSteps = 276, kShowPauseMs = 4;
 constexpr int kHidePhaseSteps = 26, kHidePauseMs = 30;
 constexpr int kSwitchSteps = 51, kSwitchPauseMs = 4;
+constexpr int kHiddenBarHeight = 6; // what the collapse leaves of the pop-up's height
+
+// `popupWidth` is the pop-up's width on the screen. At another DPI than 96
+// the resting place, the height and the hidden bar are their 96-DPI values
+// scaled (see DpiScale.h); the step counts and pauses stay, so an animation
+// takes as long at any DPI.
 
 // Where a show starts: full size just left of the screen, brought to the top.
-WindowStep ShowStartStep(int popupWidth);
+WindowStep ShowStartStep(int popupWidth, int dpi = kDefaultDpi);
 // The grow-in: step k is at x = 64k/275 and W*k/275 wide.
-std::vector<WindowStep> ShowSteps(int popupWidth);
+std::vector<WindowStep> ShowSteps(int popupWidth, int dpi = kDefaultDpi);
 // The collapse: 26 steps closing towards the middle line, then 26 closing the
 // remaining bar towards its centre.
-std::vector<WindowStep> HideSteps(int popupWidth);
+std::vector<WindowStep> HideSteps(int popupWidth, int dpi = kDefaultDpi);
 // The end of a hide: the sliver goes to the screen's corner, keeping its size.
 WindowStep HideFinalStep();
 // The pop-up shrinks into its right edge from wherever it is.

@@ -39,6 +39,10 @@ void CPopupAnimator::SetPopupWidth(int width) {
     m_nPopupWidth = width;
 }
 
+void CPopupAnimator::SetPopupDpi(int dpi) {
+    m_nPopupDpi = UsableDpi(dpi);
+}
+
 bool CPopupAnimator::StartAnimation(AnimationRoutine routine) {
     std::lock_guard<std::mutex> lock(m_stateLock);
     if (m_bStopped)
@@ -110,9 +114,9 @@ void CPopupAnimator::Run(AnimationRoutine routine, uint64_t request) {
 }
 
 void CPopupAnimator::ShowThreadProc(uint64_t request) {
-    const int width = m_nPopupWidth;
-    m_window.MoveWindow(ShowStartStep(width), true);
-    for (const WindowStep& step : ShowSteps(width)) {
+    const int width = m_nPopupWidth, dpi = m_nPopupDpi;
+    m_window.MoveWindow(ShowStartStep(width, dpi), true);
+    for (const WindowStep& step : ShowSteps(width, dpi)) {
         if (!IsCurrent(request))
             return; // superseded: no hold, no hide timer, the state is the newer one's
         m_window.MoveWindow(step, false);
@@ -130,7 +134,7 @@ void CPopupAnimator::ShowThreadProc(uint64_t request) {
 }
 
 void CPopupAnimator::HideThreadProc(uint64_t request) {
-    for (const WindowStep& step : HideSteps(m_nPopupWidth)) {
+    for (const WindowStep& step : HideSteps(m_nPopupWidth, m_nPopupDpi)) {
         // A superseded hide stops at once: the pop-up is still up, and
         // whatever superseded it owns the window and the state now.
         if (!IsCurrent(request))

@@ -54,9 +54,12 @@ class CPopupAnimator {
     CPopupAnimator(const CPopupAnimator&) = delete;
     CPopupAnimator& operator=(const CPopupAnimator&) = delete;
 
-    // UI thread, after each layout. An animation reads the width when it starts.
+    // UI thread, after each layout. An animation reads the width (on the
+    // screen) and the DPI it was laid out for when it starts.
     void SetPopupWidth(int width);
     int PopupWidth() const { return m_nPopupWidth; }
+    void SetPopupDpi(int dpi);
+    int PopupDpi() const { return m_nPopupDpi; }
 
     // UI thread. Starts the routine on a worker thread and returns true, or
     // returns false when nothing was started:
@@ -99,6 +102,7 @@ class CPopupAnimator {
     std::atomic<bool> m_bShown{false};
     std::atomic<int64_t> m_nShowTime{0};
     std::atomic<int> m_nPopupWidth{kInitialPopupWidth};
+    std::atomic<int> m_nPopupDpi{kDefaultDpi};
     std::atomic<uint64_t> m_nRequest{0}; // number of the newest request
     std::mutex m_stateLock;              // request decisions and state transitions
     std::mutex m_moveLock;               // held by the one animation that moves the window

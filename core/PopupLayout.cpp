@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <initializer_list>
 
 int PopupWidthForText(int textWidth) {
     // 64-bit arithmetic so that no measured width can overflow; the result is
@@ -31,5 +32,32 @@ PopupLayout ComputePopupLayout(int textWidth) {
     p.prev = {r - 20, b - 60, r - 7, b - 44};
     // The caption sits on the bottom row, right-aligned just left of Lyrics.
     p.caption = {r - 84, b - 22, r - 25, b - 6};
+    p.baseWidth = p.layout.Width();
     return p;
+}
+
+PopupLayout ComputePopupLayout(int textWidth, int dpi) {
+    PopupLayout p = ComputePopupLayout(UnscaleForDpi(textWidth, dpi));
+    for (Rect* rect : {&p.layout, &p.text, &p.prev, &p.next, &p.lyrics, &p.caption})
+        *rect = ScaleRect(*rect, dpi);
+    p.dpi = UsableDpi(dpi);
+    return p;
+}
+
+Rect ScaleRect(const Rect& rect, int dpi) {
+    return {ScaleForDpi(rect.left, dpi), ScaleForDpi(rect.top, dpi), ScaleForDpi(rect.right, dpi),
+            ScaleForDpi(rect.bottom, dpi)};
+}
+
+Rect PopupOutline(int baseWidth, int dpi) {
+    return ScaleRect({0, 0, baseWidth, kPopupHeight}, dpi);
+}
+
+Rect PopupInsideFrame(int baseWidth, int dpi) {
+    return ScaleRect({1, 1, baseWidth - 1, kPopupHeight - 1}, dpi);
+}
+
+Rect PopupTileRect(int index, int dpi) {
+    const int left = 1 + kTileWidth * index;
+    return ScaleRect({left, 1, left + kTileWidth, 1 + kTileHeight}, dpi);
 }

@@ -2,6 +2,8 @@
 // The pop-up's geometry: its width for a measured text, and where the text,
 // the three buttons and the hover caption go. Coordinates are the window's own.
 
+#include "core/DpiScale.h"
+
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
     int Width() const { return right - left; }
@@ -31,6 +33,23 @@ int PopupTileCount(int popupWidth);
 
 struct PopupLayout {
     Rect layout, text, prev, next, lyrics, caption;
+    int baseWidth = 0;     // the width at 96 DPI, which sets the number of tiles
+    int dpi = kDefaultDpi; // the DPI the rectangles are for
 };
 
 PopupLayout ComputePopupLayout(int textWidth);
+// The same at `dpi`, for a text measured `textWidth` pixels wide at that DPI:
+// the tiles are chosen as at 96 DPI for the text's 96-DPI width, and every
+// edge is its 96-DPI place scaled and rounded. At 96 DPI it is the layout above.
+PopupLayout ComputePopupLayout(int textWidth, int dpi);
+
+// Every edge of `rect` (96-DPI pixels) scaled to `dpi`.
+Rect ScaleRect(const Rect& rect, int dpi);
+
+// Pieces of a pop-up `baseWidth` pixels wide at 96 DPI, drawn at `dpi`, in
+// its own coordinates: the whole pop-up, what lies inside its frame, and the
+// background tile `index` (45 x 64 from (1, 1) at 96 DPI). Scaling each edge
+// on its own keeps neighbouring tiles edge to edge, with no gap or overlap.
+Rect PopupOutline(int baseWidth, int dpi);
+Rect PopupInsideFrame(int baseWidth, int dpi);
+Rect PopupTileRect(int index, int dpi);

@@ -27,6 +27,7 @@ template <class Handle> BOOL CGdiObject<Handle>::DeleteObject() {
 
 template class CGdiObject<HBRUSH>;
 template class CGdiObject<HBITMAP>;
+template class CGdiObject<HFONT>;
 
 BOOL CBrush::CreateSolidBrush(COLORREF colour) {
     Attach(::CreateSolidBrush(colour));

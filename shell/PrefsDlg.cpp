@@ -4,9 +4,11 @@
 #include "config/Settings.h"
 #include "core/IniFile.h"
 #include "core/PopupLayout.h"
+#include "framework/Dpi.h"
 #include "framework/FileFind.h"
 #include "res/resource.h"
 #include "shell/AboutDlg.h"
+#include <algorithm>
 
 BEGIN_MESSAGE_MAP(CPrefsDlg, CDialog)
 ON_WM_PAINT()
@@ -17,9 +19,28 @@ END_MESSAGE_MAP()
 namespace {
 
 // The preview is the pop-up at its smallest width (seven tiles), drawn with
-// its top-left corner here, in the free space of the "Skin Options" group.
+// its top-left corner here, in the free space of the "Skin Options" group
+// (at 96 DPI; at other DPIs place and size grow with the dialog).
 constexpr POINT kPreviewOrigin{27, 71};
 constexpr char kSampleText[] = "Artist\nTitle\nAlbum Title";
+
+// The dialog manager's units for a font: the letters' average width and the
+// line height, from which it sizes and places the controls.
+SIZE DialogUnitsOf(const LOGFONTA& font) {
+    CGdiObject<HFONT> made;
+    made.Attach(::CreateFontIndirectA(&font));
+    const CMemoryDC dc;
+    if (!made || !dc)
+        return SIZE{0, 0};
+    const HGDIOBJ previous = ::SelectObject(dc, made);
+    TEXTMETRICA metrics{};
+    SIZE letters{};
+    constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    const bool measured = ::GetTextMetricsA(dc, &metrics) &&
+                          ::GetTextExtentPoint32A(dc, kLetters, sizeof kLetters - 1, &letters);
+    ::SelectObject(dc, previous);
+    return measured ? SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight} : SIZE{0, 0};
+}
 
 } // namespace
 
@@ -83,16 +104,42 @@ void CPrefsDlg::OnPaint() {
 }
 
 void CPrefsDlg::PaintPreview(HDC dc) const {
+    PaintPreview(dc, PreviewDpi());
+}
+
+int CPrefsDlg::PreviewDpi() const {
+    // The dialog's layout grows with its font, which is made for the dialog's
+    // DPI; the font's rounding can make the layout grow a little less than
+    // the DPI. The preview grows as much as the dialog's units did from 96
+    // DPI, so it keeps its room in the layout.
+    const int dpi = WindowDpi(m_hWnd);
+    LOGFONTA font{};
+    const HGDIOBJ dialogFont = reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT));
+    if (dpi == kDefaultDpi || !dialogFont || !::GetObjectA(dialogFont, sizeof font, &font))
+        return dpi;
+    const SIZE now = DialogUnitsOf(font);
+    font.lfHeight = ::MulDiv(font.lfHeight, kDefaultDpi, dpi);
+    font.lfWidth = ::MulDiv(font.lfWidth, kDefaultDpi, dpi);
+    const SIZE at96 = DialogUnitsOf(font);
+    if (now.cx <= 0 || now.cy <= 0 || at96.cx <= 0 || at96.cy <= 0)
+        return dpi;
+    return UsableDpi(
+        std::min(::MulDiv(kDefaultDpi, now.cx, at96.cx), ::MulDiv(kDefaultDpi, now.cy, at96.cy)));
+}
+
+void CPrefsDlg::PaintPreview(HDC dc, int dpi) const {
     if (!m_bPreviewLoaded)
         return; // no skin chosen yet: the group's background stays as it is
 
-    const PopupLayout layout = ComputePopupLayout(0); // the narrowest pop-up
+    const PopupLayout layout = ComputePopupLayout(0, dpi); // the narrowest pop-up
+    const POINT origin{ScaleForDpi(kPreviewOrigin.x, dpi), ScaleForDpi(kPreviewOrigin.y, dpi)};
     CMemoryDC memory;
-    m_preview.Paint(dc, memory, kPreviewOrigin, layout.layout.Width());
+    m_preview.Paint(dc, memory, origin, layout.baseWidth, dpi);
 
     // The device context's own font (the system font), as on the pop-up.
-    RECT text{kPreviewOrigin.x + layout.text.left, kPreviewOrigin.y + layout.text.top,
-              kPreviewOrigin.x + layout.text.right, kPreviewOrigin.y + layout.text.bottom};
+    RECT text{origin.x + layout.text.left, origin.y + layout.text.top, origin.x + layout.text.right,
+              origin.y + layout.text.bottom};
+    const CDpiFont font(dc, dpi);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, m_preview.crText);
     ::DrawTextA(dc, kSampleText, -1, &text, DT_NOPREFIX | DT_NOCLIP);

@@ -16,8 +16,13 @@ class CPrefsDlg : public CDialog {
     bool m_bWinamp = false;
     bool m_bMediaPlayer = false;
 
-    // Paints the preview into `dc` (client coordinates of the dialog).
+    // Paints the preview into `dc` (client coordinates of the dialog), its
+    // place and size scaled as the dialog's layout is (PreviewDpi), or for `dpi`.
     void PaintPreview(HDC dc) const;
+    void PaintPreview(HDC dc, int dpi) const;
+    // The DPI the preview is drawn for: 96 on a 96-DPI screen; on others as
+    // much larger as the dialog's layout grew with its font.
+    int PreviewDpi() const;
 
   protected:
     void DoDataExchange(CDataExchange* pDX) override;

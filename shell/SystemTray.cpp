@@ -2,6 +2,7 @@
 #include "framework/WinApp.h"
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -12,6 +13,18 @@ constexpr size_t kTooltipChars = 63;
 // The menu's default item, drawn bold and run by a double-click: the first
 // one, counted by position.
 constexpr UINT kDefaultItemPosition = 0;
+
+// Copies `text` into a record's buffer, cut to fit with its terminating NUL;
+// a cut never splits a surrogate pair.
+template <size_t N> void CopyCut(wchar_t (&buffer)[N], const wchar_t* text) {
+    const wchar_t* source = text ? text : L"";
+    size_t length = std::min(std::wcslen(source), N - 1);
+    if (length == N - 1 && length > 0 && source[length - 1] >= 0xD800 &&
+        source[length - 1] <= 0xDBFF)
+        --length;
+    std::memcpy(buffer, source, length * sizeof(wchar_t));
+    buffer[length] = L'\0';
+}
 
 } // namespace
 
@@ -81,6 +94,28 @@ LRESULT CSystemTray::OnIconNotify(WPARAM wParam, LPARAM lParam) {
     default:
         return 1;
     }
+}
+
+NOTIFYICONDATAW CSystemTray::BalloonRecord(const wchar_t* title, const wchar_t* text) const {
+    // Balloons came with the record's second layout (its texts are UTF-16 here,
+    // so they read the same whatever the code page). The same window and
+    // identifier name the icon that was added in the first layout.
+    NOTIFYICONDATAW record{};
+    record.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    record.hWnd = m_nid.hWnd;
+    record.uID = m_nid.uID;
+    record.uFlags = NIF_INFO;
+    record.dwInfoFlags = NIIF_INFO;
+    CopyCut(record.szInfoTitle, title);
+    CopyCut(record.szInfo, text);
+    return record;
+}
+
+BOOL CSystemTray::ShowBalloon(const wchar_t* title, const wchar_t* text) {
+    if (!m_bActive || m_bWithdrawn)
+        return FALSE;
+    NOTIFYICONDATAW record = BalloonRecord(title, text);
+    return ::Shell_NotifyIconW(NIM_MODIFY, &record);
 }
 
 void CSystemTray::WithdrawIcon() {

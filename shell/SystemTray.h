@@ -16,6 +16,13 @@ class CSystemTray : public CWnd {
     // lParam: the mouse message). 1 when it was for this icon, 0 otherwise or
     // when the menu resource is missing.
     virtual LRESULT OnIconNotify(WPARAM wParam, LPARAM lParam);
+    // Shows a balloon from the icon: `title` above `text`, with the
+    // information symbol. FALSE when the icon is not in the tray or the shell
+    // refused the balloon.
+    BOOL ShowBalloon(const wchar_t* title, const wchar_t* text);
+    // The record ShowBalloon hands the shell (NIM_MODIFY, NIF_INFO); the texts
+    // are cut to what the record holds.
+    NOTIFYICONDATAW BalloonRecord(const wchar_t* title, const wchar_t* text) const;
     // Removes the icon at Exit.
     void WithdrawIcon();
     // Removes the icon if it is still counted as added.

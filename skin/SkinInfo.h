@@ -2,6 +2,7 @@
 // from a definition in the skin directory, and the painting of its frame and
 // background tiles (shared by the pop-up and the Preferences preview).
 #pragma once
+#include "core/DpiScale.h"
 #include "framework/Gdi.h"
 #include "skin/SkinDirectory.h"
 #include <string>
@@ -23,10 +24,16 @@ struct SkinBackground {
     // Replaces all five from the definition `skin`, whose file names are
     // relative to `folder`. A bitmap that does not load stays empty.
     void Load(const CIniFile& skin, const std::string& folder);
-    // Frame and tiles of a pop-up `width` pixels wide with its top-left corner
-    // at `origin`. Leaves the last tile's bitmap selected in `memory`.
-    void Paint(HDC dc, CMemoryDC& memory, POINT origin, int width) const;
+    // Frame and tiles of a pop-up `width` pixels wide at 96 DPI, drawn at
+    // `dpi` (every edge scaled, the bitmaps stretched) with its top-left
+    // corner at `origin`. Leaves the last tile's bitmap selected in `memory`.
+    void Paint(HDC dc, CMemoryDC& memory, POINT origin, int width, int dpi = kDefaultDpi) const;
 };
+
+// Copies the top-left `width` x `height` pixels of the bitmap selected in
+// `memory` onto `dest`: pixel for pixel when `dest` has that size, otherwise
+// stretched with the smooth (halftone) filter.
+void DrawSkinPiece(HDC dc, const RECT& dest, HDC memory, int width, int height);
 
 struct SkinInfo : SkinBackground {
     CBitmap hbmPrev;

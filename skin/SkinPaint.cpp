@@ -3,11 +3,53 @@
 #include "core/PopupLayout.h"
 #include "skin/SkinInfo.h"
 
-void SkinBackground::Paint(HDC dc, CMemoryDC& memory, POINT origin, int width) const {
+namespace {
+
+RECT Placed(const Rect& rect, POINT origin) {
+    return RECT{origin.x + rect.left, origin.y + rect.top, origin.x + rect.right,
+                origin.y + rect.bottom};
+}
+
+// The frame is whatever lies between the pop-up's outline and the tiles: one
+// pixel at 96 DPI, its scaled width (rounded per edge) at other DPIs.
+void PaintFrame(HDC dc, HBRUSH brush, const RECT& outer, const RECT& inner) {
+    const RECT sides[] = {{outer.left, outer.top, outer.right, inner.top},
+                          {outer.left, inner.bottom, outer.right, outer.bottom},
+                          {outer.left, inner.top, inner.left, inner.bottom},
+                          {inner.right, inner.top, outer.right, inner.bottom}};
+    for (const RECT& side : sides) {
+        if (side.right > side.left && side.bottom > side.top)
+            ::FillRect(dc, &side, brush);
+    }
+}
+
+} // namespace
+
+void DrawSkinPiece(HDC dc, const RECT& dest, HDC memory, int width, int height) {
+    const int destWidth = dest.right - dest.left, destHeight = dest.bottom - dest.top;
+    if (destWidth <= 0 || destHeight <= 0)
+        return; // nothing laid out yet
+    if (destWidth == width && destHeight == height) {
+        ::BitBlt(dc, dest.left, dest.top, width, height, memory, 0, 0, SRCCOPY);
+        return;
+    }
+    // Halftone averages the source pixels each target pixel covers; it wants
+    // the brush origin set after the mode.
+    const int mode = ::SetStretchBltMode(dc, HALFTONE);
+    POINT brushOrigin{};
+    ::SetBrushOrgEx(dc, 0, 0, &brushOrigin);
+    ::StretchBlt(dc, dest.left, dest.top, destWidth, destHeight, memory, 0, 0, width, height,
+                 SRCCOPY);
+    ::SetBrushOrgEx(dc, brushOrigin.x, brushOrigin.y, nullptr);
+    if (mode)
+        ::SetStretchBltMode(dc, mode);
+}
+
+void SkinBackground::Paint(HDC dc, CMemoryDC& memory, POINT origin, int width, int dpi) const {
     memory.SelectBitmap(hbmBackground);
-    RECT frame{origin.x, origin.y, origin.x + width, origin.y + kPopupHeight};
     if (brBorder)
-        ::FrameRect(dc, &frame, brBorder);
+        PaintFrame(dc, brBorder, Placed(PopupOutline(width, dpi), origin),
+                   Placed(PopupInsideFrame(width, dpi), origin));
 
     // A three-piece background needs its right end; without it every tile is
     // the middle tile. A bitmap that did not load cannot be selected, so the
@@ -22,7 +64,6 @@ void SkinBackground::Paint(HDC dc, CMemoryDC& memory, POINT origin, int width) c
             else if (i == tiles - 1)
                 memory.SelectBitmap(hbmRightEnd);
         }
-        ::BitBlt(dc, origin.x + 1 + kTileWidth * i, origin.y + 1, kTileWidth, kTileHeight, memory,
-                 0, 0, SRCCOPY);
+        DrawSkinPiece(dc, Placed(PopupTileRect(i, dpi), origin), memory, kTileWidth, kTileHeight);
     }
 }

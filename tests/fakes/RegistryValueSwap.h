@@ -3,7 +3,8 @@
 // while a test runs.
 //
 // Wine 8 ignores per-user class keys, so values below HKEY_LOCAL_MACHINE are
-// replaced. The first replacement keeps the original beside it, under a name
+// replaced; a per-user setting (the screen's DPI) is swapped below
+// HKEY_CURRENT_USER the same way. The first replacement keeps the original beside it, under a name
 // of its own, so even a test that crashed leaves it for the next one to put
 // back. Every test process of the prefix takes a named lock first, so tests
 // never swap the values under each other.
@@ -18,9 +19,10 @@ namespace fakes {
 
 // A value that tests replace, and the name its original is kept under.
 struct SwappedValue {
-    const char* keyPath; // below HKEY_LOCAL_MACHINE
+    const char* keyPath; // below HKEY_LOCAL_MACHINE (HKEY_CURRENT_USER when perUser)
     const char* name;    // nullptr: the key's default value
     const char* keptName;
+    bool perUser = false;
 };
 
 namespace detail {
@@ -29,11 +31,12 @@ namespace detail {
 class RegistryKey {
   public:
     // Opens the key for reading and writing, creating it if `create`.
-    RegistryKey(const char* keyPath, bool create) {
+    RegistryKey(const char* keyPath, bool create, bool perUser = false) {
         const REGSAM access = KEY_READ | KEY_WRITE;
-        const LONG result = create ? RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0,
-                                                     access, nullptr, &m_key, nullptr)
-                                   : RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, access, &m_key);
+        const HKEY root = perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+        const LONG result =
+            create ? RegCreateKeyExA(root, keyPath, 0, nullptr, 0, access, nullptr, &m_key, nullptr)
+                   : RegOpenKeyExA(root, keyPath, 0, access, &m_key);
         if (result != ERROR_SUCCESS)
             m_key = nullptr;
     }
@@ -75,7 +78,7 @@ inline bool WriteRaw(HKEY key, const char* name, const RawValue& value) {
 // The value's text as it stands now ("" when there is none or it holds no text).
 inline std::string CurrentText(const SwappedValue& value) {
     using namespace detail;
-    const RegistryKey key(value.keyPath, false);
+    const RegistryKey key(value.keyPath, false, value.perUser);
     RawValue raw;
     if (!key.Get() || !ReadRaw(key.Get(), value.name, raw) ||
         (raw.type != REG_SZ && raw.type != REG_EXPAND_SZ))
@@ -83,11 +86,11 @@ inline std::string CurrentText(const SwappedValue& value) {
     return std::string(raw.bytes.begin(), raw.bytes.end()).c_str();
 }
 
-// Writes `text` into the value. The first time, the original is kept beside
-// it; a kept value of type REG_NONE means there was none.
-inline bool Replace(const SwappedValue& value, const std::string& text) {
+// Writes `replacement` into the value. The first time, the original is kept
+// beside it; a kept value of type REG_NONE means there was none.
+inline bool Replace(const SwappedValue& value, const detail::RawValue& replacement) {
     using namespace detail;
-    const RegistryKey key(value.keyPath, true);
+    const RegistryKey key(value.keyPath, true, value.perUser);
     if (!key.Get())
         return false;
     RawValue kept;
@@ -98,17 +101,22 @@ inline bool Replace(const SwappedValue& value, const std::string& text) {
         if (!WriteRaw(key.Get(), value.keptName, original))
             return false;
     }
-    RawValue replacement;
+    return WriteRaw(key.Get(), value.name, replacement);
+}
+
+// Writes `text` into the value (REG_SZ), keeping the original as above.
+inline bool Replace(const SwappedValue& value, const std::string& text) {
+    detail::RawValue replacement;
     replacement.type = REG_SZ;
     replacement.bytes.assign(text.begin(), text.end());
     replacement.bytes.push_back('\0');
-    return WriteRaw(key.Get(), value.name, replacement);
+    return Replace(value, replacement);
 }
 
 // Puts a kept original back if there is one; otherwise leaves the value alone.
 inline void PutBack(const SwappedValue& value) {
     using namespace detail;
-    const RegistryKey key(value.keyPath, false);
+    const RegistryKey key(value.keyPath, false, value.perUser);
     RawValue kept;
     if (!key.Get() || !ReadRaw(key.Get(), value.keptName, kept))
         return;

@@ -5,6 +5,8 @@
 
 #include "support/Geometry.h"
 
+#include <string>
+
 namespace e2e {
 
 // At rest with no text or a short one: seven 45-pixel tiles and the frame,
@@ -15,6 +17,10 @@ constexpr Box kPopupAtRest{64, 32, 317, 66};
 constexpr Box PopupAtRest(int width) {
     return Box{kPopupAtRest.x, kPopupAtRest.y, width, kPopupAtRest.height};
 }
+
+// Its width for this text (as the driver measures it): whole 45-pixel tiles
+// and the frame, never fewer than seven tiles.
+int PopupWidthFor(const std::string& text);
 
 // At rest, whatever its width.
 bool IsAtRest(const Box& box);

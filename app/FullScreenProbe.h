@@ -1,0 +1,10 @@
+// Looks at the desktop for the full-screen decision of core/FullScreen.h:
+// the foreground window, the monitor, and what the shell says.
+#pragma once
+#include <windows.h>
+
+// True when the user is in a full-screen application on the monitor that
+// holds `point` (screen coordinates): the shell reports one (busy, Direct3D
+// full screen, presentation mode), or another program's foreground window
+// covers that whole monitor with its client area.
+bool FullScreenAppOnMonitorAt(POINT point);
