@@ -28,11 +28,15 @@ const char* HoverCaption(HoverValue hover) {
 } // namespace
 
 void CNowPlayingWnd::LayoutPopup() {
-    // Measured in the window's default font, the font the text is drawn in.
-    // A window DC (rather than BeginPaint) leaves a pending repaint alone.
+    // Measured in the font the text is drawn in: the skin's, or the window's
+    // default font. A window DC (rather than BeginPaint) leaves a pending
+    // repaint alone.
     RECT measured{0, 0, 0, 0};
     if (HDC dc = ::GetDC(m_hWnd)) {
-        ::DrawTextA(dc, m_strTrack.c_str(), -1, &measured, kMeasureFlags);
+        {
+            CSelectObject font(dc, m_skin.font);
+            ::DrawTextA(dc, m_strTrack.c_str(), -1, &measured, kMeasureFlags);
+        }
         ::ReleaseDC(m_hWnd, dc);
     }
     const PopupLayout layout = ComputePopupLayout(measured.right - measured.left);
@@ -65,6 +69,7 @@ void CNowPlayingWnd::PaintPopup(HDC dc) const {
 
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, m_skin.crText);
+    CSelectObject font(dc, m_skin.font);
     if (const char* caption = HoverCaption(m_nHover)) {
         RECT captionRect = m_rcCaption;
         ::DrawTextA(dc, caption, -1, &captionRect, kCaptionFlags);

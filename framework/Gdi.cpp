@@ -5,7 +5,9 @@ namespace {
 std::atomic<long> g_liveObjects{0};
 }
 
-long AfxLiveGdiObjects() { return g_liveObjects.load(); }
+long AfxLiveGdiObjects() {
+    return g_liveObjects.load();
+}
 
 template <class Handle> void CGdiObject<Handle>::Attach(Handle handle) {
     DeleteObject();
@@ -45,9 +47,26 @@ BOOL CBitmap::LoadFromFile(const char* path) {
     return Get() != nullptr;
 }
 
+BOOL CFont::CreateFontIndirect(const LOGFONTW& font) {
+    Attach(::CreateFontIndirectW(&font));
+    return Get() != nullptr;
+}
+
+CSelectObject::CSelectObject(HDC dc, HGDIOBJ object) : m_hDC(dc) {
+    if (dc && object)
+        m_previous = ::SelectObject(dc, object);
+}
+
+CSelectObject::~CSelectObject() {
+    if (m_previous && m_previous != HGDI_ERROR)
+        ::SelectObject(m_hDC, m_previous);
+}
+
 CPaintDC::CPaintDC(HWND window) : m_hWnd(window), m_hDC(::BeginPaint(window, &m_ps)) {}
 
-CPaintDC::~CPaintDC() { ::EndPaint(m_hWnd, &m_ps); }
+CPaintDC::~CPaintDC() {
+    ::EndPaint(m_hWnd, &m_ps);
+}
 
 CMemoryDC::CMemoryDC(HDC compatibleWith) : m_hDC(::CreateCompatibleDC(compatibleWith)) {}
 

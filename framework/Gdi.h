@@ -48,6 +48,26 @@ class CBitmap : public CGdiObject<HBITMAP> {
     BOOL LoadFromFile(const char* path);
 };
 
+class CFont : public CGdiObject<HFONT> {
+  public:
+    CFont() = default;
+    BOOL CreateFontIndirect(const LOGFONTW& font);
+};
+
+// Selects a GDI object into a device context for a scope and puts back the
+// one it replaced. A null object selects nothing.
+class CSelectObject {
+  public:
+    CSelectObject(HDC dc, HGDIOBJ object);
+    ~CSelectObject();
+    CSelectObject(const CSelectObject&) = delete;
+    CSelectObject& operator=(const CSelectObject&) = delete;
+
+  private:
+    HDC m_hDC;
+    HGDIOBJ m_previous = nullptr;
+};
+
 // BeginPaint/EndPaint for one WM_PAINT.
 class CPaintDC {
   public:

@@ -7,8 +7,9 @@
 #include <windows.h>
 
 namespace {
-// Long enough for any title we care about; what we keep is cut to 255 bytes
-// at a character boundary.
+// Long enough for any title we care about (341 characters of three UTF-8
+// bytes); what we keep is cut to 255 bytes on a character boundary, with the
+// title's player ending kept.
 constexpr int kReadBufferBytes = 1024;
 // A hung Winamp must never freeze the pop-up.
 constexpr UINT kCommandTimeoutMs = 2000;
@@ -23,16 +24,16 @@ std::optional<std::string> CWinampSource::Poll() {
 
     char title[kReadBufferBytes];
     const int length = ::GetWindowTextA(winamp, title, kReadBufferBytes);
-    const std::string cut = CutText(std::string_view(title, length > 0 ? length : 0),
-                                    kTitleBufferBytes - 1, AnsiLeadByte);
+    const std::string cut =
+        CutWinampTitle(std::string_view(title, length > 0 ? length : 0), AnsiCharRule());
     std::memcpy(m_szTitle, cut.c_str(), cut.size() + 1);
 
-    if (IsWinampTitleRejected(m_szTitle))
+    if (IsWinampTitleRejected(m_szTitle, AnsiCharRule()))
         return std::nullopt;
     if (std::strcmp(m_szTitle, m_szLastWinamp) == 0)
         return std::nullopt;
     std::memcpy(m_szLastWinamp, m_szTitle, sizeof m_szLastWinamp);
-    return WinampTitleToTrack(m_szLastWinamp, AnsiLeadByte);
+    return WinampTitleToTrack(m_szLastWinamp, AnsiCharRule());
 }
 
 void CWinampSource::SendCommand(unsigned short command) {

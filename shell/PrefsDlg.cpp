@@ -90,11 +90,13 @@ void CPrefsDlg::PaintPreview(HDC dc) const {
     CMemoryDC memory;
     m_preview.Paint(dc, memory, kPreviewOrigin, layout.layout.Width());
 
-    // The device context's own font (the system font), as on the pop-up.
+    // The skin's font, or the device context's own (the system font), as on
+    // the pop-up.
     RECT text{kPreviewOrigin.x + layout.text.left, kPreviewOrigin.y + layout.text.top,
               kPreviewOrigin.x + layout.text.right, kPreviewOrigin.y + layout.text.bottom};
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, m_preview.crText);
+    CSelectObject font(dc, m_preview.font);
     ::DrawTextA(dc, kSampleText, -1, &text, DT_NOPREFIX | DT_NOCLIP);
 }
 
