@@ -1,5 +1,6 @@
 #include "support/FakeWinamp.h"
 
+#include <cstring>
 #include <stdexcept>
 
 namespace e2e {
@@ -20,6 +21,26 @@ FakeWinamp::FakeWinamp(const std::string& title) {
     }
 }
 
+FakeWinamp::FakeWinamp(const std::wstring& title) {
+    const std::wstring className(kWinampClass, kWinampClass + std::strlen(kWinampClass));
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = &FakeWinamp::WindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = className.c_str();
+    if (!RegisterClassW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        throw std::runtime_error("cannot register the window class Winamp v1.x");
+    }
+    m_window = CreateWindowExW(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, 900, 600,
+                               275, 116, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (m_window == nullptr) {
+        throw std::runtime_error("cannot create the fake Winamp window");
+    }
+    if (!IsWindowUnicode(m_window)) {
+        DestroyWindow(m_window);
+        throw std::runtime_error("the class Winamp v1.x is still registered as ANSI");
+    }
+}
+
 FakeWinamp::~FakeWinamp() {
     DestroyWindow(m_window);
     UnregisterClassA(kWinampClass, GetModuleHandleA(nullptr));
@@ -27,6 +48,10 @@ FakeWinamp::~FakeWinamp() {
 
 void FakeWinamp::SetTitle(const std::string& title) {
     SetWindowTextA(m_window, title.c_str());
+}
+
+void FakeWinamp::SetTitle(const std::wstring& title) {
+    SetWindowTextW(m_window, title.c_str());
 }
 
 std::string FakeWinamp::Title() const {
@@ -54,7 +79,8 @@ LRESULT CALLBACK FakeWinamp::WindowProc(HWND window, UINT message, WPARAM wParam
         self->m_commands.push_back(ReceivedCommand{wParam, lParam});
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return IsWindowUnicode(window) ? DefWindowProcW(window, message, wParam, lParam)
+                                   : DefWindowProcA(window, message, wParam, lParam);
 }
 
 } // namespace e2e

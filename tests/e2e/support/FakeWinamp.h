@@ -23,14 +23,21 @@ struct ReceivedCommand {
 
 class FakeWinamp {
   public:
-    // Creates the window (hidden) with this title.
+    // Creates the window (hidden) with this title, set in the driver's ANSI
+    // code page.
     explicit FakeWinamp(const std::string& title = "Winamp 2.95");
+    // Creates a Unicode window (RegisterClassW, CreateWindowExW), whose title
+    // holds any script as a real Winamp's does; an ANSI window would keep
+    // only what the driver's code page can hold. Not beside an ANSI fake:
+    // the one window class is registered either way.
+    explicit FakeWinamp(const std::wstring& title);
     ~FakeWinamp();
     FakeWinamp(const FakeWinamp&) = delete;
     FakeWinamp& operator=(const FakeWinamp&) = delete;
 
     HWND Window() const { return m_window; }
     void SetTitle(const std::string& title);
+    void SetTitle(const std::wstring& title);
     std::string Title() const;
 
     // The commands received so far, oldest first.
