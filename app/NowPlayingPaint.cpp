@@ -35,7 +35,7 @@ void CNowPlayingWnd::LayoutPopup() {
     if (HDC dc = ::GetDC(m_hWnd)) {
         {
             CSelectObject font(dc, m_skin.font);
-            ::DrawTextA(dc, m_strTrack.c_str(), -1, &measured, kMeasureFlags);
+            DrawAnsiText(dc, m_strTrack, &measured, kMeasureFlags);
         }
         ::ReleaseDC(m_hWnd, dc);
     }
@@ -75,5 +75,5 @@ void CNowPlayingWnd::PaintPopup(HDC dc) const {
         ::DrawTextA(dc, caption, -1, &captionRect, kCaptionFlags);
     }
     RECT textRect = m_rcText;
-    ::DrawTextA(dc, m_strTrack.c_str(), -1, &textRect, kTrackFlags);
+    DrawAnsiText(dc, m_strTrack, &textRect, kTrackFlags);
 }

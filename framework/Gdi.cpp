@@ -1,4 +1,5 @@
 #include "framework/Gdi.h"
+#include "framework/CodePage.h"
 #include <atomic>
 
 namespace {
@@ -60,6 +61,11 @@ CSelectObject::CSelectObject(HDC dc, HGDIOBJ object) : m_hDC(dc) {
 CSelectObject::~CSelectObject() {
     if (m_previous && m_previous != HGDI_ERROR)
         ::SelectObject(m_hDC, m_previous);
+}
+
+int DrawAnsiText(HDC dc, const std::string& text, RECT* rect, UINT format) {
+    const std::wstring wide = AnsiToWide(text);
+    return ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), rect, format);
 }
 
 CPaintDC::CPaintDC(HWND window) : m_hWnd(window), m_hDC(::BeginPaint(window, &m_ps)) {}

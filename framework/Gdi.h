@@ -3,6 +3,7 @@
 // ones (the platform's own counters are not available everywhere).
 #pragma once
 #include <windows.h>
+#include <string>
 
 // Number of GDI objects currently owned by CGdiObject wrappers in this process.
 long AfxLiveGdiObjects();
@@ -67,6 +68,11 @@ class CSelectObject {
     HDC m_hDC;
     HGDIOBJ m_previous = nullptr;
 };
+
+// DrawText of text in the code page in force. DrawTextA would read the text
+// in the code page of the selected font's character set, which for the
+// system font is the legacy one even where the process speaks UTF-8.
+int DrawAnsiText(HDC dc, const std::string& text, RECT* rect, UINT format);
 
 // BeginPaint/EndPaint for one WM_PAINT.
 class CPaintDC {

@@ -58,4 +58,30 @@ TEST(CodePage, SkinDefinitionsReadLegacyValues) {
     EXPECT_EQ(definition.GetString(kSkinSection, "font"), "Caf\xC3\xA9");
 }
 
+// The system font's character set is the legacy one: text drawn with
+// DrawTextA in it would be read as code page 1252 ("Ãœ" for "Ü").
+TEST(CodePage, TrackTextIsDrawnAsTheCodePageInForceReadsIt) {
+    TempSkinDirectory skins;
+    skins.WritePieces();
+    skins.Write("Plain.ini", "[SKIN]\r\nimage=mid.bmp\r\n" + kColours);
+    g_settingsIni.Clear();
+    g_settingsIni.SetString(kPreferencesSection, kSkinKey, "Plain");
+    TestPopup popup;
+    popup.LoadSkin();
+    popup.SetTrackText("\xC3\x84\xC3\xA4 \xC3\x96\xC3\xB6 \xC3\x9C\xC3\xBC \xC3\x9F"); // Ää Öö Üü ß
+    Canvas canvas;
+    popup.PaintInto(canvas);
+    g_settingsIni.Clear();
+
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    RECT expected{0, 0, 0, 0};
+    ::DrawTextW(dc, L"\u00C4\u00E4 \u00D6\u00F6 \u00DC\u00FC \u00DF", -1, &expected,
+                DT_CALCRECT | DT_NOPREFIX);
+    ::DeleteDC(dc);
+    const RECT ink = canvas.Extent(kText, RECT{10, 9, 297, 57});
+    ASSERT_GT(ink.right, ink.left) << "no text";
+    EXPECT_LE(ink.right - ink.left, expected.right);
+    EXPECT_GE(ink.right - ink.left, expected.right - 4);
+}
+
 } // namespace
