@@ -94,6 +94,8 @@ if fc-list 2>/dev/null | grep -q "WenQuanYi Micro Hei"; then
         "$wine_run" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
             /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
     done
+    # The programs must start a Wine server of their own, on the demo's display.
+    wineserver -w
 fi
 
 # A first start watches Winamp (the demo player) and not the media player.
