@@ -34,14 +34,15 @@ void CNowPlayingWnd::LayoutPopup() {
 }
 
 void CNowPlayingWnd::LayoutText(std::string text) {
-    // Measured in the window's default font, the font the text is drawn in
-    // (as the system scales it for the pop-up's DPI). A window DC (rather
-    // than BeginPaint) leaves a pending repaint alone.
+    // Measured in the font the text is drawn in: the skin's, or the window's
+    // default font, as the system scales it for the pop-up's DPI. A window DC
+    // (rather than BeginPaint) leaves a pending repaint alone.
     RECT measured{0, 0, 0, 0};
     if (HDC dc = ::GetDC(m_hWnd)) {
         {
+            const CSelectObject skinFont(dc, m_skin.font);
             const CDpiFont font(dc, m_nDpi);
-            ::DrawTextA(dc, text.c_str(), -1, &measured, kMeasureFlags);
+            DrawAnsiText(dc, text, &measured, kMeasureFlags);
         }
         ::ReleaseDC(m_hWnd, dc);
     }
@@ -103,13 +104,14 @@ void CNowPlayingWnd::PaintPopup(HDC dc) const {
         DrawSkinPiece(dc, *rect, memory, kButtonWidth, kButtonHeight);
     }
 
-    const CDpiFont font(dc, m_nDpi);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, m_skin.crText);
+    const CSelectObject skinFont(dc, m_skin.font);
+    const CDpiFont font(dc, m_nDpi);
     if (const char* caption = HoverCaption(m_nHover)) {
         RECT captionRect = m_rcCaption;
         ::DrawTextA(dc, caption, -1, &captionRect, kCaptionFlags);
     }
     RECT textRect = m_rcText;
-    ::DrawTextA(dc, m_strShown.c_str(), -1, &textRect, kTrackFlags);
+    DrawAnsiText(dc, m_strShown, &textRect, kTrackFlags);
 }

@@ -13,7 +13,7 @@ tg_strict(fakewmp)
 # The test programs that use it are defined after this file: depend on it once
 # they all exist.
 function(tg_fakewmp_users)
-    foreach(user win_tests e2e_mediaplayer_test e2e_badinput_test e2e_leak_test)
+    foreach(user win_tests e2e_mediaplayer_test e2e_badinput_test e2e_leak_test e2e_script_test)
         if(TARGET ${user})
             add_dependencies(${user} fakewmp)
         endif()

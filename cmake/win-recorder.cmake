@@ -10,7 +10,7 @@ tg_strict(recorder)
 # The test programs that use it are defined after this file: depend on it once
 # they all exist.
 function(tg_recorder_users)
-    foreach(user e2e_lyrics_test)
+    foreach(user e2e_lyrics_test e2e_script_test)
         if(TARGET ${user})
             add_dependencies(${user} recorder)
         endif()

@@ -26,7 +26,7 @@ bool ReplaceFileAtomically(const char* from, const char* to) {
 }
 } // namespace
 
-CIniFile g_settingsIni(AnsiLeadByte, ReplaceFileAtomically);
+CIniFile g_settingsIni(AnsiCharRule(), ReplaceFileAtomically, LegacyToAnsi);
 
 std::string GetExeDir() {
     // The call cuts a path that does not fit: grow until it fits (paths can
@@ -39,7 +39,7 @@ std::string GetExeDir() {
             return {};
         if (length < path.size()) {
             path.resize(length);
-            return DirectoryOf(path, AnsiLeadByte);
+            return DirectoryOf(path, AnsiCharRule());
         }
         if (path.size() >= 0x10000 * 4)
             return {}; // no file system allows a longer path

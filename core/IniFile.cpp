@@ -103,8 +103,8 @@ uint32_t ParseIniHex(std::string_view text) {
     return negative ? 0u - value : value;
 }
 
-CIniFile::CIniFile(LeadByteTest lead, FileReplacer replace)
-    : m_lead(lead ? lead : NoLeadBytes), m_replace(replace ? replace : RenameOver) {}
+CIniFile::CIniFile(CharRule rule, FileReplacer replace, LegacyTextReader legacy)
+    : m_rule(rule), m_replace(replace ? replace : RenameOver), m_legacy(legacy) {}
 
 bool CIniFile::Load(const std::string& path) {
     Clear();
@@ -159,7 +159,7 @@ void CIniFile::ParseLine(std::string_view line, std::string& currentSection) {
                              : std::string(line.substr(first, last - first + 1));
         return;
     }
-    const size_t equals = FindMbcs(line, "=", m_lead);
+    const size_t equals = FindMbcs(line, "=", m_rule);
     if (equals == std::string_view::npos)
         return; // neither a header nor a key line: a comment or stray text
     SetString(currentSection, std::string(line.substr(0, equals)),
@@ -199,7 +199,12 @@ bool CIniFile::Save() {
 std::string CIniFile::GetString(const std::string& section, const std::string& key) const {
     const int s = FindSection(section);
     const int k = FindKey(s, key);
-    return k < 0 ? std::string() : m_sections[s].values[k];
+    if (k < 0)
+        return std::string();
+    const std::string& value = m_sections[s].values[k];
+    if (m_legacy && m_rule.IsUtf8() && !IsValidUtf8(value))
+        return m_legacy(value);
+    return value;
 }
 
 int CIniFile::GetInt(const std::string& section, const std::string& key) const {

@@ -19,15 +19,22 @@ struct IniSection {
 // Moves the file `from` over the file `to`, replacing it; false on failure.
 using FileReplacer = bool (*)(const char* from, const char* to);
 
+// Reads text written in the system's legacy code page into the code page in force.
+using LegacyTextReader = std::string (*)(std::string_view legacy);
+
 class CIniFile {
   public:
     // A line read from a file holds at most this many bytes; longer physical
     // lines are read as several lines.
     static constexpr size_t kMaxLineBytes = 1023;
 
-    // `lead` decides where double-byte characters are when a key line is split;
+    // `rule` tells where the characters are when a key line is split;
     // `replace` defaults to std::rename, which replaces the target on POSIX.
-    explicit CIniFile(LeadByteTest lead = NoLeadBytes, FileReplacer replace = nullptr);
+    // Under UTF-8, a value that is not valid UTF-8 was written by an older
+    // version in the legacy code page: `legacy`, when given, reads it so
+    // (only what is read changes; the stored bytes stay as they are).
+    explicit CIniFile(CharRule rule = CharRule(), FileReplacer replace = nullptr,
+                      LegacyTextReader legacy = nullptr);
 
     // Clears the store, remembers the path and reads the file, creating it
     // empty when it is missing. False only when the file cannot be opened.
@@ -41,6 +48,8 @@ class CIniFile {
     void Parse(std::string_view bytes);
     std::string Serialize() const;
 
+    // The value in the code page in force (see the constructor for values an
+    // older version wrote in the legacy code page).
     std::string GetString(const std::string& section, const std::string& key) const;
     // Decimal with optional leading white space and sign; 0 without digits.
     // Values beyond the 32-bit range are clamped to INT32_MIN / INT32_MAX.
@@ -63,8 +72,9 @@ class CIniFile {
   private:
     void ParseLine(std::string_view line, std::string& currentSection);
 
-    LeadByteTest m_lead;
+    CharRule m_rule;
     FileReplacer m_replace;
+    LegacyTextReader m_legacy;
     std::vector<IniSection> m_sections;
     std::string m_path;
 };

@@ -1,10 +1,10 @@
 #include "core/LyricsQuery.h"
 
-std::string BuildLyricsQuery(std::string_view track, LeadByteTest lead) {
-    const size_t lastBreak = FindLastMbcs(track, "\n", lead);
+std::string BuildLyricsQuery(std::string_view track, CharRule rule) {
+    const size_t lastBreak = FindLastMbcs(track, "\n", rule);
     if (lastBreak == std::string_view::npos)
         return std::string();
-    const std::string quoted = ReplaceAllMbcs(track.substr(0, lastBreak), "\n", "\" \"", lead);
+    const std::string quoted = ReplaceAllMbcs(track.substr(0, lastBreak), "\n", "\" \"", rule);
     return "lyrics \"" + quoted + "\"";
 }
 

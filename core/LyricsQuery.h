@@ -10,9 +10,10 @@ constexpr const char* kLyricsSearchBase =
     "https://www.google.com/search?&hl=en&ie=UTF-8&oe=UTF-8&q=";
 
 // `lyrics "Artist" "Song"` from "Artist\nSong\nWinamp": the last line (the
-// player's name) goes, the other lines are quoted. Works on the ANSI text.
+// player's name) goes, the other lines are quoted. Works on the text in the
+// code page in force, stepping by its characters.
 // Empty when the track has no line feed: there is nothing to search for.
-std::string BuildLyricsQuery(std::string_view track, LeadByteTest lead);
+std::string BuildLyricsQuery(std::string_view track, CharRule rule);
 
 // Every byte outside A-Z a-z 0-9 - . _ ~ as %XX (upper-case hex), so that no
 // character of the query can end the parameter or break out of the URL.

@@ -1,12 +1,12 @@
 #include "framework/CodePage.h"
 #include <windows.h>
-#include <vector>
+#include <cstdlib>
+
+namespace {
 
 bool AnsiLeadByte(unsigned char byte) {
     return ::IsDBCSLeadByte(byte) != FALSE;
 }
-
-namespace {
 
 std::string WideTo(UINT codePage, const wchar_t* text, int length) {
     if (length <= 0)
@@ -31,7 +31,34 @@ std::wstring ToWide(UINT codePage, std::string_view text) {
     return wide;
 }
 
+bool IsUtf8Process() {
+    return ::GetACP() == CP_UTF8;
+}
+
+// The "ACP" value of the registry's code-page settings; 0 when unreadable.
+unsigned RegistryAnsiCodePage() {
+    wchar_t value[16] = {};
+    DWORD size = sizeof value - sizeof value[0];
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Nls\\CodePage",
+                       L"ACP", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return 0;
+    return static_cast<unsigned>(std::wcstoul(value, nullptr, 10));
+}
+
+unsigned LocaleAnsiCodePage() {
+    wchar_t value[16] = {};
+    if (::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, value, 16) <= 0)
+        return 0;
+    return static_cast<unsigned>(std::wcstoul(value, nullptr, 10));
+}
+
 } // namespace
+
+CharRule AnsiCharRule() {
+    // GetACP cannot change while the process runs.
+    static const CharRule rule = IsUtf8Process() ? CharRule::Utf8() : CharRule(AnsiLeadByte);
+    return rule;
+}
 
 std::string WideToAnsi(const wchar_t* text, int length) {
     if (!text)
@@ -39,7 +66,26 @@ std::string WideToAnsi(const wchar_t* text, int length) {
     return WideTo(CP_ACP, text, length < 0 ? ::lstrlenW(text) : length);
 }
 
+std::wstring AnsiToWide(std::string_view ansi) {
+    return ToWide(CP_ACP, ansi);
+}
+
 std::string AnsiToUtf8(std::string_view ansi) {
+    if (IsUtf8Process())
+        return std::string(ansi); // exactly as it is, malformed bytes included
     const std::wstring wide = ToWide(CP_ACP, ansi);
     return WideTo(CP_UTF8, wide.data(), static_cast<int>(wide.size()));
+}
+
+unsigned LegacyAnsiCodePage() {
+    const unsigned registry = RegistryAnsiCodePage();
+    return registry != 0 ? registry : LocaleAnsiCodePage();
+}
+
+std::string LegacyToAnsi(std::string_view legacy) {
+    const unsigned codePage = LegacyAnsiCodePage();
+    if (codePage == 0 || codePage == ::GetACP() || !::IsValidCodePage(codePage))
+        return std::string(legacy);
+    const std::wstring wide = ToWide(codePage, legacy);
+    return WideTo(CP_ACP, wide.data(), static_cast<int>(wide.size()));
 }

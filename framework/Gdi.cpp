@@ -1,4 +1,5 @@
 #include "framework/Gdi.h"
+#include "framework/CodePage.h"
 #include <atomic>
 
 namespace {
@@ -37,6 +38,26 @@ BOOL CBrush::CreateSolidBrush(COLORREF colour) {
 BOOL CBitmap::LoadFromFile(const char* path) {
     Attach(static_cast<HBITMAP>(::LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
     return Get() != nullptr;
+}
+
+BOOL CFont::CreateFontIndirect(const LOGFONTW& font) {
+    Attach(::CreateFontIndirectW(&font));
+    return Get() != nullptr;
+}
+
+CSelectObject::CSelectObject(HDC dc, HGDIOBJ object) : m_hDC(dc) {
+    if (dc && object)
+        m_previous = ::SelectObject(dc, object);
+}
+
+CSelectObject::~CSelectObject() {
+    if (m_previous && m_previous != HGDI_ERROR)
+        ::SelectObject(m_hDC, m_previous);
+}
+
+int DrawAnsiText(HDC dc, const std::string& text, RECT* rect, UINT format) {
+    const std::wstring wide = AnsiToWide(text);
+    return ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), rect, format);
 }
 
 CPaintDC::CPaintDC(HWND window) : m_hWnd(window), m_hDC(::BeginPaint(window, &m_ps)) {}

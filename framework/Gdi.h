@@ -3,6 +3,7 @@
 // ones (the platform's own counters are not available everywhere).
 #pragma once
 #include <windows.h>
+#include <string>
 
 // Number of GDI objects currently owned by CGdiObject wrappers in this process.
 long AfxLiveGdiObjects();
@@ -37,6 +38,31 @@ class CBitmap : public CGdiObject<HBITMAP> {
     // LR_LOADFROMFILE only); FALSE and empty when it does not load.
     BOOL LoadFromFile(const char* path);
 };
+
+class CFont : public CGdiObject<HFONT> {
+  public:
+    CFont() = default;
+    BOOL CreateFontIndirect(const LOGFONTW& font);
+};
+
+// Selects a GDI object into a device context for a scope and puts back the
+// one it replaced. A null object selects nothing.
+class CSelectObject {
+  public:
+    CSelectObject(HDC dc, HGDIOBJ object);
+    ~CSelectObject();
+    CSelectObject(const CSelectObject&) = delete;
+    CSelectObject& operator=(const CSelectObject&) = delete;
+
+  private:
+    HDC m_hDC;
+    HGDIOBJ m_previous = nullptr;
+};
+
+// DrawText of text in the code page in force. DrawTextA would read the text
+// in the code page of the selected font's character set, which for the
+// system font is the legacy one even where the process speaks UTF-8.
+int DrawAnsiText(HDC dc, const std::string& text, RECT* rect, UINT format);
 
 // BeginPaint/EndPaint for one WM_PAINT.
 class CPaintDC {

@@ -112,7 +112,7 @@ const std::string& CPlayerHostDlg::ReadTrackText() {
     media->getItemInfo(authorAttribute.Get(), author.Put());
     BStr name;
     media->get_name(name.Put());
-    m_strText = ComposeMediaText(WideToAnsi(author.Get()), WideToAnsi(name.Get()), AnsiLeadByte);
+    m_strText = ComposeMediaText(WideToAnsi(author.Get()), WideToAnsi(name.Get()), AnsiCharRule());
     return m_strText;
 }
 

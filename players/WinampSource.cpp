@@ -7,9 +7,24 @@
 #include <windows.h>
 
 namespace {
-// Long enough for any title we care about; what we keep is cut to 255 bytes
-// at a character boundary.
-constexpr int kReadBufferBytes = 1024;
+// The whole title, however long: what we keep is cut to 255 bytes on a
+// character boundary with the title's player ending kept, so the ending must
+// be read too.
+std::string ReadTitle(HWND window) {
+    // The length the A form reports may be in UTF-16 units: room for three
+    // bytes each, and more while a read fills the buffer.
+    const int length = ::GetWindowTextLengthA(window);
+    std::string title(static_cast<size_t>(length > 0 ? length : 0) * 3 + 16, '\0');
+    for (;;) {
+        const int size = static_cast<int>(title.size());
+        const int read = ::GetWindowTextA(window, title.data(), size);
+        if (read < size - 1) {
+            title.resize(read > 0 ? static_cast<size_t>(read) : 0);
+            return title;
+        }
+        title.resize(title.size() * 2);
+    }
+}
 // A hung Winamp must never freeze the pop-up.
 constexpr UINT kCommandTimeoutMs = 2000;
 } // namespace
@@ -24,18 +39,15 @@ std::optional<std::string> CWinampSource::Poll() {
     if (!winamp)
         return std::nullopt;
 
-    char title[kReadBufferBytes];
-    const int length = ::GetWindowTextA(winamp, title, kReadBufferBytes);
-    const std::string cut = CutText(std::string_view(title, length > 0 ? length : 0),
-                                    kTitleBufferBytes - 1, AnsiLeadByte);
+    const std::string cut = CutWinampTitle(ReadTitle(winamp), AnsiCharRule());
     std::memcpy(m_szTitle, cut.c_str(), cut.size() + 1);
 
-    if (IsWinampTitleRejected(m_szTitle))
+    if (IsWinampTitleRejected(m_szTitle, AnsiCharRule()))
         return std::nullopt;
     if (std::strcmp(m_szTitle, m_szLastWinamp) == 0)
         return std::nullopt;
     std::memcpy(m_szLastWinamp, m_szTitle, sizeof m_szLastWinamp);
-    return WinampTitleToTrack(m_szLastWinamp, AnsiLeadByte);
+    return WinampTitleToTrack(m_szLastWinamp, AnsiCharRule());
 }
 
 void CWinampSource::SendCommand(unsigned short command) {

@@ -136,12 +136,14 @@ void CPrefsDlg::PaintPreview(HDC dc, int dpi) const {
     CMemoryDC memory;
     m_preview.Paint(dc, memory, origin, layout.baseWidth, dpi);
 
-    // The device context's own font (the system font), as on the pop-up.
+    // The skin's font, or the device context's own (the system font), as on
+    // the pop-up.
     RECT text{origin.x + layout.text.left, origin.y + layout.text.top, origin.x + layout.text.right,
               origin.y + layout.text.bottom};
-    const CDpiFont font(dc, dpi);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, m_preview.crText);
+    const CSelectObject skinFont(dc, m_preview.font);
+    const CDpiFont font(dc, dpi);
     ::DrawTextA(dc, kSampleText, -1, &text, DT_NOPREFIX | DT_NOCLIP);
 }
 

@@ -12,16 +12,19 @@ class CIniFile;
 constexpr const char kSkinSection[] = "SKIN";
 
 // What the Preferences preview shows of a skin as well as the pop-up: the
-// frame and text colours and the background tiles (one tile repeated, or a
-// left end, middle tiles and a right end).
+// frame and text colours, the background tiles (one tile repeated, or a
+// left end, middle tiles and a right end) and the text's font.
 struct SkinBackground {
     CBrush brBorder;
     COLORREF crText = 0;
     CBitmap hbmBackground;
     CBitmap hbmRightEnd;
     CBitmap hbmLeftEnd;
+    // The font the skin names (font=, fontsize=, fontweight=); empty for the
+    // system font, the device context's own.
+    CFont font;
 
-    // Replaces all five from the definition `skin`, whose file names are
+    // Replaces all six from the definition `skin`, whose file names are
     // relative to `folder`. A bitmap that does not load stays empty.
     void Load(const CIniFile& skin, const std::string& folder);
     // Frame and tiles of a pop-up `width` pixels wide at 96 DPI, drawn at

@@ -1,10 +1,11 @@
 // Loading a skin definition and its bitmaps.
 #include "core/IniFile.h"
 #include "framework/CodePage.h"
+#include "skin/SkinFont.h"
 #include "skin/SkinInfo.h"
 
 CIniFile LoadSkinDefinition(const std::string& folder, const std::string& name) {
-    CIniFile skin(AnsiLeadByte);
+    CIniFile skin(AnsiCharRule(), nullptr, LegacyToAnsi);
     skin.Load(folder + name + ".ini"); // a missing definition reads as an empty one
     return skin;
 }
@@ -22,6 +23,13 @@ void SkinBackground::Load(const CIniFile& skin, const std::string& folder) {
     crText = skin.GetHex(kSkinSection, "text");
     brBorder.DeleteObject();
     brBorder.CreateSolidBrush(skin.GetHex(kSkinSection, "border"));
+
+    font.DeleteObject();
+    const std::optional<SkinFontSpec> named = SkinFontFromKeys(
+        skin.GetString(kSkinSection, "font"), skin.GetString(kSkinSection, "fontsize"),
+        skin.GetString(kSkinSection, "fontweight"));
+    if (named)
+        font.CreateFontIndirect(SkinFontRequest(*named));
 }
 
 void SkinInfo::ReleaseBitmaps() {

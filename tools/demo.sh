@@ -86,6 +86,18 @@ for file in trackglow.exe demo-player.exe; do
 done
 "$here/tools/wine-prefix.sh"
 
+# Windows links Tahoma, the shipped skins' face, to its CJK fonts. Under Wine
+# the Linux face that stands in for Tahoma needs such a link too, to a CJK
+# font of the Linux side, or the demo's Japanese track shows boxes.
+if fc-list 2>/dev/null | grep -q "WenQuanYi Micro Hei"; then
+    for face in "Liberation Sans" "Liberation Sans Bold" "DejaVu Sans" "DejaVu Sans Bold"; do
+        "$wine_run" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
+    done
+    # The programs must start a Wine server of their own, on the demo's display.
+    wineserver -w
+fi
+
 # A first start watches Winamp (the demo player) and not the media player.
 if [ ! -f "$dist/settings.ini" ]; then
     printf '[PREFERENCES]\r\nskin=Default Skin 1\r\nenwinamp=1\r\nenwmp=0\r\n\r\n' \

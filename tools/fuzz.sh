@@ -8,7 +8,7 @@ set -e
 here=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-20}
 build=${TG_FUZZ_BUILD:-$here/build/fuzz}
-targets="ini_fuzz title_fuzz lyrics_fuzz"
+targets="ini_fuzz title_fuzz lyrics_fuzz utf8_fuzz"
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     CC=clang CXX=clang++ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

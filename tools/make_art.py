@@ -565,6 +565,13 @@ def midnight_shade(x, y):
     return col
 
 
+# The pop-up's text face for every shipped skin: Tahoma is on every Windows
+# (and Wine ships one), and Windows links it to the CJK fonts, so titles in
+# other scripts are drawn too. Where it is missing the program falls back to
+# the dialog face.
+SKIN_FONT = [("font", "Tahoma"), ("fontsize", "10")]
+
+
 def skin_default():
     tile = fill_tile(midnight_shade)
     ink = hexrgb("#9cefff")
@@ -572,7 +579,7 @@ def skin_default():
     for kind in GLYPHS:
         files[kind + ".bmp"] = make_button(tile, kind, ink, halo=MID_GLOW, halo_alpha=0.55)
     ini = [("image", "background.bmp"), ("bgtype", "0"),
-           ("text", colorref("#eef2ff")), ("border", colorref("#07061a"))]
+           ("text", colorref("#eef2ff")), ("border", colorref("#07061a"))] + SKIN_FONT
     return Skin("Default Skin 1", ini, files, tiles=(tile, tile, tile),
                 buttons={k: files[k + ".bmp"] for k in GLYPHS})
 
@@ -660,7 +667,7 @@ def skin_aurora():
         files["aurora_" + kind + ".bmp"] = buttons[kind]
     ini = [("image", "aurora_mid.bmp"), ("bgtype", "1"), ("imagel", "aurora_left.bmp"),
            ("imager", "aurora_right.bmp"), ("icons", "aurora_"),
-           ("text", colorref("#e6fff4")), ("border", colorref(AUR_FRAME))]
+           ("text", colorref("#e6fff4")), ("border", colorref(AUR_FRAME))] + SKIN_FONT
     return Skin("Aurora", ini, files, tiles=(left, mid, right), buttons=buttons)
 
 
@@ -694,7 +701,7 @@ def skin_paper():
     for kind in GLYPHS:
         files["paper/" + kind + ".bmp"] = buttons[kind]
     ini = [("image", "paper\\paper.bmp"), ("bgtype", "0"), ("icons", "paper\\"),
-           ("text", colorref("#2a2622")), ("border", colorref("#a99d85"))]
+           ("text", colorref("#2a2622")), ("border", colorref("#a99d85"))] + SKIN_FONT
     return Skin("Paper", ini, files, tiles=(tile, tile, tile), buttons=buttons)
 
 

@@ -20,7 +20,7 @@ run_ctest() { # name, build dir, extra ctest args...
 run_ctest native build/native
 run_ctest asan build/asan
 run_ctest tsan build/tsan
-# The fuzz targets (INI loader, title parser, lyrics query) for a short while each.
+# The fuzz targets (INI loader, title parser, lyrics query, UTF-8 stepping) for a short while each.
 echo "==== fuzz (20 s per target)"
 tools/fuzz.sh 20 2>&1 | tee "$here/build/fuzz.log"
 fuzz_total=$(grep -c " executions, " "$here/build/fuzz.log")

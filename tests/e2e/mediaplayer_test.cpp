@@ -32,7 +32,7 @@ std::string Settings(bool winamp, bool mediaPlayer) {
 }
 
 PopupLayout LayoutFor(const std::string& text) {
-    const RECT rc = MeasureText(text);
+    const RECT rc = MeasureTextInShippedFont(text); // Default Skin 1's font
     return ComputePopupLayout(rc.right - rc.left);
 }
 
@@ -52,7 +52,7 @@ size_t CountOf(const Lines& lines, const std::string& line) {
 // of the three text lines of the resting pop-up, beside the button column.
 std::vector<int> TextPixelsPerLine(const std::string& text) {
     const PopupLayout layout = LayoutFor(text);
-    const int lineHeight = MeasureText("Xg").bottom;
+    const int lineHeight = MeasureTextInShippedFont("Xg").bottom;
     const Rgb textColour = FromColorRef(0x00FFF2EE);
     std::vector<int> counts;
     for (int line = 0; line < 3; ++line) {

@@ -64,16 +64,36 @@ std::string ReadFile(const std::string& path) {
 
 } // namespace
 
+// Stands in for the legacy code page (Latin-1): every byte becomes UTF-8.
+std::string Latin1ToUtf8(std::string_view legacy) {
+    std::string utf8;
+    for (char c : legacy) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return utf8;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // The first byte chooses between no lead bytes and a fuzzed table.
-    const bool doubleByte = size > 0 && (data[0] & 1);
+    // The first byte chooses the code page: UTF-8 (with values of an older
+    // version read in a legacy one), a fuzzed double-byte table, or single bytes.
+    const bool utf8 = size > 0 && (data[0] & 2);
+    const bool doubleByte = !utf8 && size > 0 && (data[0] & 1);
     if (size > 0) {
         ++data;
         --size;
     }
     if (doubleByte)
         TakeLeadTable(data, size);
-    const LeadByteTest lead = doubleByte ? FuzzLeadByte : NoLeadBytes;
+    const CharRule lead = utf8         ? CharRule::Utf8()
+                          : doubleByte ? CharRule(FuzzLeadByte)
+                                       : CharRule();
+    const LegacyTextReader legacy = utf8 ? Latin1ToUtf8 : nullptr;
 
     static const WorkDir work;
     const std::string path = work.File();
@@ -84,16 +104,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     }
 
-    CIniFile first(lead);
+    CIniFile first(lead, nullptr, legacy);
     if (!first.Load(path) || !first.Save())
         std::abort();
     const std::string saved = ReadFile(path);
     if (saved != first.Serialize())
         std::abort();
-    CIniFile second(lead);
+    CIniFile second(lead, nullptr, legacy);
     if (!second.Load(path) || !SameStore(first, second))
         std::abort();
     if (second.Serialize() != saved)
         std::abort();
+    // Under UTF-8 every value reads as UTF-8, however it was stored.
+    if (utf8) {
+        for (const IniSection& section : second.Sections())
+            for (const std::string& key : section.keys)
+                if (!IsValidUtf8(second.GetString(section.name, key)))
+                    std::abort();
+    }
     return 0;
 }

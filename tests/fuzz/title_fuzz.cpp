@@ -43,7 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(IsBoundary(raw, title.size()));
     Check(title.size() == raw.size() || title.size() + 2 > kTitleBufferBytes - 1);
 
-    IsWinampTitleRejected(title);
+    IsWinampTitleRejected(title, FuzzLeadByte);
+    const std::string kept = CutWinampTitle(raw, FuzzLeadByte);
+    Check(kept.size() <= kTitleBufferBytes - 1);
+    Check(raw.size() > kTitleBufferBytes - 1 || kept == raw);
     const std::string track = WinampTitleToTrack(title, FuzzLeadByte);
     Check(track.size() <= title.size());
     Check(CountOf(track, '\r') <= CountOf(title, '\r'));

@@ -10,8 +10,8 @@
 
 namespace {
 
-CIniFile Parsed(const std::string& bytes, LeadByteTest lead = NoLeadBytes) {
-    CIniFile ini(lead);
+CIniFile Parsed(const std::string& bytes, CharRule rule = NoLeadBytes) {
+    CIniFile ini(rule);
     ini.Parse(bytes);
     return ini;
 }
@@ -258,6 +258,53 @@ TEST(IniFile, LoadReplacesThePreviousStore) {
     ASSERT_TRUE(ini.Load(dir.File("a.ini")));
     ASSERT_TRUE(ini.Load(dir.File("b.ini")));
     EXPECT_EQ(Dump(ini), "<B>{b|2}");
+}
+
+// Stands in for the system's legacy code page (here Latin-1): every byte of
+// 0x80 and above becomes its two-byte UTF-8 form.
+std::string Latin1ToUtf8(std::string_view legacy) {
+    std::string utf8;
+    for (char c : legacy) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+TEST(IniFile, UnderUtf8ValuesNotInUtf8AreReadInTheLegacyCodePage) {
+    CIniFile ini(CharRule::Utf8(), nullptr, Latin1ToUtf8);
+    ini.Parse("[PREFERENCES]\r\nskin=Th\xE8me\r\nnew=Th\xC3\xA8me\r\nplain=Blue\r\n"
+              "other=\xE8\r\n");
+    EXPECT_EQ(ini.GetString("PREFERENCES", "skin"), "Th\xC3\xA8me");
+    EXPECT_EQ(ini.GetString("PREFERENCES", "new"), "Th\xC3\xA8me"); // already UTF-8
+    EXPECT_EQ(ini.GetString("PREFERENCES", "plain"), "Blue");
+    EXPECT_EQ(ini.GetString("PREFERENCES", "missing"), "");
+    // What is stored, and written back, keeps its bytes; new values are
+    // written as given.
+    ini.SetString("PREFERENCES", "skin2", "Th\xC3\xA8me");
+    EXPECT_EQ(ini.Serialize(),
+              "[PREFERENCES]\r\nskin=Th\xE8me\r\nnew=Th\xC3\xA8me\r\nplain=Blue\r\n"
+              "other=\xE8\r\nskin2=Th\xC3\xA8me\r\n\r\n");
+}
+
+TEST(IniFile, OutsideUtf8ValuesAreReadAsTheyAre) {
+    CIniFile ini(NoLeadBytes, nullptr, Latin1ToUtf8);
+    ini.Parse("[PREFERENCES]\r\nskin=Th\xE8me\r\n");
+    EXPECT_EQ(ini.GetString("PREFERENCES", "skin"), "Th\xE8me");
+    CIniFile withoutReader(CharRule::Utf8());
+    withoutReader.Parse("[PREFERENCES]\r\nskin=Th\xE8me\r\n");
+    EXPECT_EQ(withoutReader.GetString("PREFERENCES", "skin"), "Th\xE8me");
+}
+
+TEST(IniFile, Utf8KeyLinesSplitAtTheirEqualsSign) {
+    // 日=値 and a key whose malformed bytes step one at a time.
+    EXPECT_EQ(Dump(Parsed("[S]\n\xE6\x97\xA5=\xE5\x80\xA4\n\xE6=x\n", CharRule::Utf8())),
+              "<S>{\xE6\x97\xA5|\xE5\x80\xA4}{\xE6|x}");
 }
 
 } // namespace

@@ -46,4 +46,19 @@ TEST(LyricsQuery, AmpersandsQuotesAndNonAsciiReachTheQueryIntact) {
               "lyrics%20%22AC%2FDC%20%26%20%22Friends%22%22%20%22Bj%C3%B6rk%27s%20%231%22");
 }
 
+TEST(LyricsQuery, Utf8TracksAreQuotedLineByLine) {
+    // 日本語の歌手 / Café Ж Song / Winamp
+    const std::string track =
+        "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE6\xAD\x8C\xE6\x89\x8B\n"
+        "Caf\xC3\xA9 \xD0\x96 Song\nWinamp";
+    const std::string query = BuildLyricsQuery(track, CharRule::Utf8());
+    EXPECT_EQ(query,
+              "lyrics \"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE6\xAD\x8C\xE6\x89\x8B\" "
+              "\"Caf\xC3\xA9 \xD0\x96 Song\"");
+    EXPECT_EQ(
+        BuildLyricsUrl(query).substr(std::string(kLyricsSearchBase).size()),
+        "lyrics%20%22%E6%97%A5%E6%9C%AC%E8%AA%9E%E3%81%AE%E6%AD%8C%E6%89%8B%22%20%22Caf%C3%A9%20"
+        "%D0%96%20Song%22");
+}
+
 } // namespace

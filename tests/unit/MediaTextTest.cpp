@@ -13,16 +13,40 @@ TEST(MediaText, ComposesThreeLinesWithThePlayersName) {
     EXPECT_EQ(ComposeMediaText("", "", NoLeadBytes), "\n\nWindows Media Player");
 }
 
-TEST(MediaText, LongTextsAreCutTo255BytesOnCharacterBoundaries) {
-    const std::string author(300, 'a');
-    EXPECT_EQ(ComposeMediaText(author, "Name", NoLeadBytes), std::string(255, 'a'));
-    // Byte 254 opens a double-byte character that would lose its trail.
-    const std::string name = std::string(249, 'n') + "\x88\x9F";
-    const std::string text = ComposeMediaText("abc", name, ShiftJisLead);
-    EXPECT_EQ(text, "abc\n" + std::string(249, 'n') + "\x88\x9F");
+// Author and name share 255 - 2 - 20 = 233 bytes.
+TEST(MediaText, TextsThatFitAreKeptWhole) {
+    const std::string author(116, 'a'), name(117, 'n');
+    const std::string text = ComposeMediaText(author, name, NoLeadBytes);
+    EXPECT_EQ(text, author + "\n" + name + "\nWindows Media Player");
     EXPECT_EQ(text.size(), 255u);
-    const std::string shifted = ComposeMediaText("abcd", name, ShiftJisLead);
-    EXPECT_EQ(shifted, "abcd\n" + std::string(249, 'n'));
+}
+
+TEST(MediaText, ALongAuthorGivesWayAndThePlayersLineStays) {
+    EXPECT_EQ(ComposeMediaText(std::string(300, 'a'), "Name", NoLeadBytes),
+              std::string(229, 'a') + "\nName\nWindows Media Player");
+    EXPECT_EQ(ComposeMediaText("Author", std::string(300, 'n'), NoLeadBytes),
+              "Author\n" + std::string(227, 'n') + "\nWindows Media Player");
+    // Two long ones share the room.
+    EXPECT_EQ(ComposeMediaText(std::string(300, 'a'), std::string(300, 'n'), NoLeadBytes),
+              std::string(116, 'a') + "\n" + std::string(117, 'n') + "\nWindows Media Player");
+}
+
+TEST(MediaText, CutsFallBetweenCharacters) {
+    // Byte 230 of the name would be the trail of a double-byte character.
+    const std::string name = std::string(229, 'n') + "\x88\x9F";
+    EXPECT_EQ(ComposeMediaText("abc", name, ShiftJisLead),
+              "abc\n" + std::string(229, 'n') + "\nWindows Media Player");
+    EXPECT_EQ(ComposeMediaText("abc", name, NoLeadBytes),
+              "abc\n" + std::string(229, 'n') + "\x88\nWindows Media Player");
+
+    // 100 three-byte characters (日) as author: 76 of them (228 bytes) fit
+    // beside a four-byte name; a byte cut would keep one byte of the 77th.
+    std::string author;
+    for (int i = 0; i < 100; ++i)
+        author += "\xE6\x97\xA5";
+    const std::string text = ComposeMediaText(author, "Song", CharRule::Utf8());
+    EXPECT_EQ(text, author.substr(0, 228) + "\nSong\nWindows Media Player");
+    EXPECT_TRUE(IsValidUtf8(text));
 }
 
 } // namespace

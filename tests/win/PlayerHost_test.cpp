@@ -108,17 +108,37 @@ TEST_F(PlayerHostWithFake, ComposesAuthorNameAndThePlayersName) {
         const std::string& cut = host.ReadTrackText();
         EXPECT_EQ(cut.size(), 255u) << "cut to fit the program's 255-byte texts";
         EXPECT_EQ(cut.substr(0, 7), "Artist\n");
+        EXPECT_EQ(cut.substr(cut.size() - 21), "\nWindows Media Player");
     });
 }
 
-TEST_F(PlayerHostWithFake, ConvertsThePlayersTextToTheAnsiCodePage) {
-    if (GetACP() != 1252)
-        GTEST_SKIP() << "expects the Western European code page, have " << GetACP();
+TEST_F(PlayerHostWithFake, ConvertsThePlayersTextToTheCodePageInForce) {
+    // The tests carry the program's manifest, so their code page is UTF-8.
+    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
     OnFreshThread([&] {
         CPlayerHostDlg host;
         ASSERT_NE(host.CreateHost(nullptr), nullptr);
-        m_driver.SetMedia(wmppsPlaying, "Beyonc\xC3\xA9", "\xE2\x82\xAC uro"); // é, €
-        EXPECT_EQ(host.ReadTrackText(), "Beyonc\xE9\n\x80 uro\nWindows Media Player");
+        // Beyoncé, € uro; 日本の歌 and Ансамбль.
+        m_driver.SetMedia(wmppsPlaying, "Beyonc\xC3\xA9", "\xE2\x82\xAC uro");
+        EXPECT_EQ(host.ReadTrackText(), "Beyonc\xC3\xA9\n\xE2\x82\xAC uro\nWindows Media Player");
+        const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE3\x81\xAE\xE6\xAD\x8C";
+        const std::string russian =
+            "\xD0\x90\xD0\xBD\xD1\x81\xD0\xB0\xD0\xBC\xD0\xB1\xD0\xBB\xD1\x8C";
+        m_driver.SetMedia(wmppsPlaying, russian, japanese);
+        EXPECT_EQ(host.ReadTrackText(), russian + "\n" + japanese + "\nWindows Media Player");
+    });
+}
+
+TEST_F(PlayerHostWithFake, ALongAuthorGivesWayToThePlayersLine) {
+    OnFreshThread([&] {
+        CPlayerHostDlg host;
+        ASSERT_NE(host.CreateHost(nullptr), nullptr);
+        // 100 three-byte characters (日): 76 of them fit beside "Song".
+        std::string author;
+        for (int i = 0; i < 100; ++i)
+            author += "\xE6\x97\xA5";
+        m_driver.SetMedia(wmppsPlaying, author, "Song");
+        EXPECT_EQ(host.ReadTrackText(), author.substr(0, 228) + "\nSong\nWindows Media Player");
     });
 }
 

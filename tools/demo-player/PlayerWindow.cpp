@@ -1,12 +1,13 @@
 #include "PlayerWindow.h"
 
-#include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace demo {
 namespace {
 
-const char* const kClassName = kWinampClass;
+// The player is a Unicode window, so its title holds tracks in any script.
+const wchar_t kClassName[] = L"Winamp v1.x"; // kWinampClass
 
 constexpr UINT_PTR kTickTimer = 1;
 constexpr unsigned kTickMs = 250;
@@ -27,9 +28,10 @@ const COLORREF kBarBackground = RGB(58, 64, 82);
 const COLORREF kBarColour = RGB(94, 196, 160);
 
 HFONT MakeFont(int height, int weight) {
-    return CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_SWISS, "Tahoma");
+    // Any character set, so that font linking supplies other scripts.
+    return CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, L"Tahoma");
 }
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
@@ -38,18 +40,18 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
     DeleteObject(brush);
 }
 
-std::string MinutesSeconds(unsigned ms) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%u:%02u", ms / 60000, ms / 1000 % 60);
+std::wstring MinutesSeconds(unsigned ms) {
+    wchar_t text[16];
+    std::swprintf(text, 16, L"%u:%02u", ms / 60000, ms / 1000 % 60);
     return text;
 }
 
 // Draws text in a rectangle with a font and colour, leaving the DC as it was.
-void DrawLabel(HDC dc, const std::string& text, RECT rect, HFONT font, COLORREF colour,
+void DrawLabel(HDC dc, const std::wstring& text, RECT rect, HFONT font, COLORREF colour,
                UINT format) {
     HGDIOBJ previous = SelectObject(dc, font);
     SetTextColor(dc, colour);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
               format | DT_NOPREFIX | DT_SINGLELINE | DT_END_ELLIPSIS);
     SelectObject(dc, previous);
 }
@@ -70,14 +72,14 @@ PlayerWindow::~PlayerWindow() {
 }
 
 bool PlayerWindow::Create(int showCommand) {
-    WNDCLASSA windowClass = {};
+    WNDCLASSW windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = &PlayerWindow::WindowProc;
     windowClass.hInstance = m_instance;
-    windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
     windowClass.lpszClassName = kClassName;
-    if (!RegisterClassA(&windowClass)) {
+    if (!RegisterClassW(&windowClass)) {
         return false;
     }
 
@@ -89,7 +91,7 @@ bool PlayerWindow::Create(int showCommand) {
     // Top right of the screen, clear of the pop-up's place at the top left.
     const int x = GetSystemMetrics(SM_CXSCREEN) - width - 48;
     const int y = 96;
-    m_window = CreateWindowExA(0, kClassName, m_playlist.WindowTitle(false).c_str(), style, x, y,
+    m_window = CreateWindowExW(0, kClassName, m_playlist.WindowTitle(false).c_str(), style, x, y,
                                width, height, nullptr, nullptr, m_instance, this);
     if (!m_window) {
         return false;
@@ -101,14 +103,14 @@ bool PlayerWindow::Create(int showCommand) {
 
 LRESULT CALLBACK PlayerWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         auto* self = static_cast<PlayerWindow*>(create->lpCreateParams);
         self->m_window = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<PlayerWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<PlayerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) {
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
     return self->Handle(message, wParam, lParam);
 }
@@ -137,25 +139,25 @@ LRESULT PlayerWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         PostQuitMessage(0);
         return 0;
     default:
-        return DefWindowProcA(m_window, message, wParam, lParam);
+        return DefWindowProcW(m_window, message, wParam, lParam);
     }
 }
 
 void PlayerWindow::OnCreate() {
     struct Button {
-        const char* label;
+        const wchar_t* label;
         WORD id;
     };
     const Button buttons[] = {
-        {"<<  Prev", kCommandPrevious}, {"Pause", kCommandPause}, {"Next  >>", kCommandNext}};
+        {L"<<  Prev", kCommandPrevious}, {L"Pause", kCommandPause}, {L"Next  >>", kCommandNext}};
     const int top = kClientHeight - kMargin - kButtonHeight;
     int left = (kClientWidth - 3 * kButtonWidth - 2 * 8) / 2;
     for (const Button& button : buttons) {
-        HWND control = CreateWindowExA(
-            0, "BUTTON", button.label, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, left,
+        HWND control = CreateWindowExW(
+            0, L"BUTTON", button.label, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, left,
             top, kButtonWidth, kButtonHeight, m_window,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)), m_instance, nullptr);
-        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_textFont), FALSE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_textFont), FALSE);
         if (button.id == kCommandPause) {
             m_pauseButton = control;
         }
@@ -211,9 +213,9 @@ void PlayerWindow::SetPaused(bool paused) {
 }
 
 void PlayerWindow::Refresh() {
-    SetWindowTextA(m_window, m_playlist.WindowTitle(m_paused).c_str());
+    SetWindowTextW(m_window, m_playlist.WindowTitle(m_paused).c_str());
     AnnounceTitle();
-    SetWindowTextA(m_pauseButton, m_paused ? "Play" : "Pause");
+    SetWindowTextW(m_pauseButton, m_paused ? L"Play" : L"Pause");
     InvalidateRect(m_window, nullptr, FALSE);
 }
 
@@ -251,9 +253,9 @@ void PlayerWindow::Paint(HDC dc, const RECT& client) {
 
     const Track& track = m_playlist.CurrentTrack();
     const int right = client.right - kMargin;
-    const std::string position = "Track " + std::to_string(m_playlist.Current() + 1) + " of " +
-                                 std::to_string(Playlist::Size()) +
-                                 (m_paused ? "  \x95  paused" : "  \x95  playing");
+    const std::wstring position = L"Track " + std::to_wstring(m_playlist.Current() + 1) + L" of " +
+                                  std::to_wstring(Playlist::Size()) +
+                                  (m_paused ? L"  \u2022  paused" : L"  \u2022  playing");
     DrawLabel(dc, position, RECT{kMargin, 8, right, 22}, m_smallFont, kDimColour, DT_LEFT);
     DrawLabel(dc, track.artist, RECT{kMargin, 24, right, 44}, m_artistFont, kArtistColour, DT_LEFT);
     DrawLabel(dc, track.title, RECT{kMargin, 46, right, 64}, m_textFont, kTitleColour, DT_LEFT);
@@ -265,7 +267,7 @@ void PlayerWindow::Paint(HDC dc, const RECT& client) {
     const int filled = kMargin + static_cast<int>(static_cast<long long>(barRight - kMargin) *
                                                   m_elapsedMs / kTrackMs);
     FillSolid(dc, RECT{kMargin, barTop, filled, barTop + 6}, kBarColour);
-    DrawLabel(dc, MinutesSeconds(m_elapsedMs) + " / " + MinutesSeconds(kTrackMs),
+    DrawLabel(dc, MinutesSeconds(m_elapsedMs) + L" / " + MinutesSeconds(kTrackMs),
               RECT{barRight + 8, barTop - 4, right, barTop + 10}, m_smallFont, kDimColour,
               DT_RIGHT);
 }

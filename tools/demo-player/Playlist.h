@@ -1,6 +1,6 @@
 // The demo player's built-in playlist and the window titles it shows for it,
 // in the form Winamp uses: "N. Artist - Title - Winamp", with " [Paused]"
-// appended while paused.
+// appended while paused. UTF-16, so tracks in any script keep their names.
 #pragma once
 
 #include <cstddef>
@@ -9,8 +9,8 @@
 namespace demo {
 
 struct Track {
-    const char* artist;
-    const char* title;
+    const wchar_t* artist;
+    const wchar_t* title;
 };
 
 class Playlist {
@@ -25,7 +25,7 @@ class Playlist {
     void Previous();
 
     // The title of the player's window for the current track.
-    std::string WindowTitle(bool paused) const;
+    std::wstring WindowTitle(bool paused) const;
 
   private:
     std::size_t m_current = 0;

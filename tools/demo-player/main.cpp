@@ -1,6 +1,6 @@
 // demo-player.exe: a stand-in for Winamp that Trackglow can watch. It plays
-// a made-up playlist, moving to the next track every ten seconds, and obeys
-// Winamp's Previous and Next commands.
+// a made-up playlist (some of it in other scripts), moving to the next track
+// every ten seconds, and obeys Winamp's Previous and Next commands.
 #include "PlayerWindow.h"
 
 #include <windows.h>
@@ -11,9 +11,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         return 1;
     }
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return 0;
 }

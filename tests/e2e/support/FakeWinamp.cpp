@@ -1,5 +1,6 @@
 #include "support/FakeWinamp.h"
 
+#include <cstring>
 #include <stdexcept>
 
 namespace e2e {
@@ -20,6 +21,26 @@ FakeWinamp::FakeWinamp(const std::string& title, Renames renames) : m_renames(re
     }
 }
 
+FakeWinamp::FakeWinamp(const std::wstring& title, Renames renames) : m_renames(renames) {
+    const std::wstring className(kWinampClass, kWinampClass + std::strlen(kWinampClass));
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = &FakeWinamp::WindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = className.c_str();
+    if (!RegisterClassW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        throw std::runtime_error("cannot register the window class Winamp v1.x");
+    }
+    m_window = CreateWindowExW(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, 900, 600,
+                               275, 116, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (m_window == nullptr) {
+        throw std::runtime_error("cannot create the fake Winamp window");
+    }
+    if (!IsWindowUnicode(m_window)) {
+        DestroyWindow(m_window);
+        throw std::runtime_error("the class Winamp v1.x is still registered as ANSI");
+    }
+}
+
 FakeWinamp::~FakeWinamp() {
     DestroyWindow(m_window);
     UnregisterClassA(kWinampClass, GetModuleHandleA(nullptr));
@@ -36,6 +57,10 @@ void FakeWinamp::AnnounceRename() const {
     PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
     PeekMessageA(&msg, reinterpret_cast<HWND>(-1), WM_NULL, WM_NULL, PM_REMOVE);
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_window, OBJID_WINDOW, CHILDID_SELF);
+}
+
+void FakeWinamp::SetTitle(const std::wstring& title) {
+    SetWindowTextW(m_window, title.c_str());
 }
 
 std::string FakeWinamp::Title() const {
@@ -65,13 +90,16 @@ LRESULT CALLBACK FakeWinamp::WindowProc(HWND window, UINT message, WPARAM wParam
     }
     if (message == WM_GETTEXT && self != nullptr)
         ++self->m_textReads;
+    const bool unicode = IsWindowUnicode(window) != FALSE;
     if (message == WM_SETTEXT && self != nullptr) {
-        const LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+        const LRESULT result = unicode ? DefWindowProcW(window, message, wParam, lParam)
+                                       : DefWindowProcA(window, message, wParam, lParam);
         if (self->m_renames == Renames::Announced)
             self->AnnounceRename();
         return result;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return unicode ? DefWindowProcW(window, message, wParam, lParam)
+                   : DefWindowProcA(window, message, wParam, lParam);
 }
 
 } // namespace e2e

@@ -31,9 +31,15 @@ enum class Renames { Announced, Silent };
 
 class FakeWinamp {
   public:
-    // Creates the window (hidden) with this title.
+    // Creates the window (hidden) with this title, set in the driver's ANSI
+    // code page.
     explicit FakeWinamp(const std::string& title = "Winamp 2.95",
                         Renames renames = Renames::Announced);
+    // Creates a Unicode window (RegisterClassW, CreateWindowExW), whose title
+    // holds any script as a real Winamp's does; an ANSI window would keep
+    // only what the driver's code page can hold. Not beside an ANSI fake:
+    // the one window class is registered either way.
+    explicit FakeWinamp(const std::wstring& title, Renames renames = Renames::Announced);
     ~FakeWinamp();
     FakeWinamp(const FakeWinamp&) = delete;
     FakeWinamp& operator=(const FakeWinamp&) = delete;
@@ -42,6 +48,7 @@ class FakeWinamp {
     // Sets the title (also when another thread or process sets it through
     // WM_SETTEXT) and announces it unless the fake is silent.
     void SetTitle(const std::string& title);
+    void SetTitle(const std::wstring& title);
     std::string Title() const;
     void SetRenames(Renames renames) { m_renames = renames; }
     // Raises EVENT_OBJECT_NAMECHANGE for the window once more, as a player

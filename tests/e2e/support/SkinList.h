@@ -16,6 +16,9 @@ constexpr int kSkinList = 1000;
 // The list's entries, in its order.
 std::vector<std::string> SkinEntries(HWND dialog);
 
+// The same in UTF-16, for names the driver's code page cannot hold.
+std::vector<std::wstring> SkinEntriesW(HWND dialog);
+
 // The index of the selected entry, or CB_ERR.
 int SelectedSkin(HWND dialog);
 
@@ -24,5 +27,6 @@ int SelectedSkin(HWND dialog);
 void ChooseSkin(HWND dialog, int index);
 // The same by the entry's name; false when no entry has it.
 bool ChooseSkin(HWND dialog, const std::string& name);
+bool ChooseSkin(HWND dialog, const std::wstring& name);
 
 } // namespace e2e

@@ -11,4 +11,8 @@ namespace e2e {
 // in the default font of the screen's DC, from (0, 0).
 RECT MeasureText(const std::string& text);
 
+// The same in the shipped skins' font: 10-point Tahoma (their definitions'
+// font= and fontsize=), at the screen's DPI.
+RECT MeasureTextInShippedFont(const std::string& text);
+
 } // namespace e2e
