@@ -1,6 +1,18 @@
 #include "support/PopupPlace.h"
 
+#include "support/TextMeasure.h"
+
+#include <algorithm>
+
 namespace e2e {
+
+int RestingWidth(const std::string& text) {
+    const RECT measured = MeasureText(text);
+    const int textWidth = measured.right - measured.left;
+    // The text rectangle of n tiles is 45n + 2 - 20 wide.
+    const int tiles = std::max(7, (textWidth + 25 + 18 + 44) / 45);
+    return 2 + 45 * tiles;
+}
 
 bool IsAtRest(const Box& box) {
     return box.x == kPopupAtRest.x && box.y == kPopupAtRest.y &&

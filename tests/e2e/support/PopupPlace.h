@@ -5,6 +5,8 @@
 
 #include "support/Geometry.h"
 
+#include <string>
+
 namespace e2e {
 
 // At rest with no text or a short one: seven 45-pixel tiles and the frame,
@@ -15,6 +17,12 @@ constexpr Box kPopupAtRest{64, 32, 317, 66};
 constexpr Box PopupAtRest(int width) {
     return Box{kPopupAtRest.x, kPopupAtRest.y, width, kPopupAtRest.height};
 }
+
+// How wide the pop-up rests with this track text: whole 45-pixel tiles, at
+// least seven, and the 2-pixel frame, so that the text rectangle (10 pixels
+// in from either side) is at least 25 pixels wider than the text as DrawTextA
+// measures it in the default font.
+int RestingWidth(const std::string& text);
 
 // At rest, whatever its width.
 bool IsAtRest(const Box& box);
