@@ -14,11 +14,12 @@ void PostClick(HWND window, POINT client) {
     PostMessageA(window, WM_LBUTTONUP, 0, at);
 }
 
-void SendClick(HWND window, POINT client) {
+bool SendClick(HWND window, POINT client) {
     const LPARAM at = MAKELPARAM(client.x, client.y);
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_LBUTTONDOWN, MK_LBUTTON, at, SMTO_NORMAL, kGenerousMs, &result);
-    SendMessageTimeoutA(window, WM_LBUTTONUP, 0, at, SMTO_NORMAL, kGenerousMs, &result);
+    return SendMessageTimeoutA(window, WM_LBUTTONDOWN, MK_LBUTTON, at, SMTO_NORMAL, kGenerousMs,
+                               &result) != 0 &&
+           SendMessageTimeoutA(window, WM_LBUTTONUP, 0, at, SMTO_NORMAL, kGenerousMs, &result) != 0;
 }
 
 void ClickLeftButton() {
