@@ -35,8 +35,8 @@ const std::string kFlatWinamp = "[PREFERENCES]\r\nskin=Flat\r\nenwinamp=1\r\nenw
 
 testing::AssertionResult Shows(Session& session, const SkinLook& look, const std::string& text,
                                const std::string& artifact) {
-    return ShowsFace(session.Main(),
-                     PopupFace(session.Install(), look, RestingWidth(text), text), artifact);
+    return ShowsFace(session.Main(), PopupFace(session.Install(), look, RestingWidth(text), text),
+                     artifact);
 }
 
 // Visible windows of the program besides the pop-up: a message box would
@@ -93,8 +93,8 @@ TEST_P(BadSettings, ThePopupStillShowsCorrectly) {
         // Nothing readable: the default skin and no player; the toggle
         // shows the empty pop-up.
         session.Program().PostCommand(kCommandToggle);
-        EXPECT_TRUE(Shows(session, DefaultSkinLook(), "",
-                          std::string("bad-settings-") + settings.name));
+        EXPECT_TRUE(
+            Shows(session, DefaultSkinLook(), "", std::string("bad-settings-") + settings.name));
     }
 }
 
@@ -105,8 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
         // A header line of 100 KB before the settings, a line of 100 KB
         // without a line end and 2 MB of random bytes after them.
         HostileSettings{"GarbageAroundTheSettings",
-                        "[" + std::string(100 * 1024, 'P') + "]\r\n" + kFlatWinamp + "notes=" +
-                            std::string(100 * 1024, 'x') + "\r\n" +
+                        "[" + std::string(100 * 1024, 'P') + "]\r\n" + kFlatWinamp +
+                            "notes=" + std::string(100 * 1024, 'x') + "\r\n" +
                             testbytes::RandomBytes(2 * 1024 * 1024, 7),
                         true},
         HostileSettings{
@@ -189,8 +189,7 @@ TEST(Faults, ARefusedTemporaryFileLeavesTheSettingsFileAlone) {
 class FailingControl : public testing::Test {
   protected:
     void ExpectNothingFromThePlayerButWinampShows(bool controlEmbedded) {
-        Session session("[PREFERENCES]\r\nskin=Flat\r\nenwinamp=1\r\nenwmp=1\r\n",
-                        InstallFlatSkin);
+        Session session("[PREFERENCES]\r\nskin=Flat\r\nenwinamp=1\r\nenwmp=1\r\n", InstallFlatSkin);
         RunningProgram& program = session.Program();
         ASSERT_TRUE(program.TickPoll());
         ASSERT_NE(PlayerHostWindow(program), nullptr) << "no host for the player's window";
