@@ -246,9 +246,8 @@ class Lyrics : public ::testing::Test {
 TEST_F(Lyrics, EachClickSearchesForTheShownTrack) {
     FakeWinamp winamp("Winamp 5.94");
     EXPECT_EQ(SearchFor(winamp, {"Artist", "Song"}), "lyrics \"Artist\" \"Song\"");
-    EXPECT_EQ(m_log.Lines(),
-              std::vector<std::string>{std::string(kSearchBase) +
-                                       "lyrics%20%22Artist%22%20%22Song%22"});
+    EXPECT_EQ(m_log.Lines(), std::vector<std::string>{std::string(kSearchBase) +
+                                                      "lyrics%20%22Artist%22%20%22Song%22"});
 
     // The same track again: one more search, the same URL.
     const std::vector<std::string> first = m_log.Lines();
@@ -257,8 +256,7 @@ TEST_F(Lyrics, EachClickSearchesForTheShownTrack) {
     EXPECT_EQ(m_log.WaitForLine(2), first[0]);
 
     // Every line but the player's name is quoted.
-    EXPECT_EQ(SearchFor(winamp, {"One", "Two", "Three"}),
-              "lyrics \"One\" \"Two\" \"Three\"");
+    EXPECT_EQ(SearchFor(winamp, {"One", "Two", "Three"}), "lyrics \"One\" \"Two\" \"Three\"");
     EXPECT_EQ(AllLines().size(), 3u) << "one browser start per click";
 }
 

@@ -57,9 +57,9 @@ class MediaPlayerEndToEnd : public ::testing::Test {
 
     // The pop-up at rest showing the text in the default skin.
     testing::AssertionResult Shows(const std::string& text, const std::string& artifact) {
-        return ShowsFace(m_session->Main(),
-                         PopupFace(m_session->Install(), DefaultSkinLook(), RestingWidth(text), text),
-                         artifact);
+        return ShowsFace(
+            m_session->Main(),
+            PopupFace(m_session->Install(), DefaultSkinLook(), RestingWidth(text), text), artifact);
     }
 
     CFakeWmpRegistration m_registration;
@@ -143,7 +143,8 @@ TEST_F(MediaPlayerEndToEnd, HidingOrClosingThePlayerDestroysTheHost) {
 
     m_player.Show(false);
     ASSERT_TRUE(Program().TickPoll());
-    EXPECT_EQ(PlayerHostWindow(Program()), nullptr) << "the host outlived the player's hidden window";
+    EXPECT_EQ(PlayerHostWindow(Program()), nullptr)
+        << "the host outlived the player's hidden window";
     EXPECT_EQ(CountOf(m_driver.LogLines(), "released"), 1u);
 
     m_player.Show(true);

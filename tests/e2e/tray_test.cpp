@@ -203,8 +203,7 @@ TEST_F(Tray, KeysInTheLiveMenuRunTheChosenCommand) {
     EXPECT_TRUE(WaitForNoMenu());
     EXPECT_FALSE(IsWindowEnabled(main));
     HWND lines = GetWindow(GetWindow(GetDlgItem(about, IDOK), GW_HWNDNEXT), GW_HWNDNEXT);
-    EXPECT_EQ(DescribeWindow(lines).title,
-              "Trackglow 1.10\nFor Nullsoft Winamp 2.x and higher.");
+    EXPECT_EQ(DescribeWindow(lines).title, "Trackglow 1.10\nFor Nullsoft Winamp 2.x and higher.");
     EXPECT_EQ(WindowBox(about).x, WorkArea().left) << WindowBox(about);
     EXPECT_EQ(WindowBox(about).y, WorkArea().top) << WindowBox(about);
     const Box at = WindowBox(about);
