@@ -7,7 +7,7 @@
 #   tray-icons  icons in the shell's tray (every CNowPlayingWnd adds one)
 #   wmp         the registration of the media player control (the fake's swap)
 set(TG_WIN_LOCKS_AboutDlg_test desktop)
-set(TG_WIN_LOCKS_FaultInjection_test desktop tray-icons)
+set(TG_WIN_LOCKS_PopupThreads_test desktop tray-icons)
 set(TG_WIN_LOCKS_SystemTray_test desktop tray-icons)
 set(TG_WIN_LOCKS_Paint_test tray-icons)
 set(TG_WIN_LOCKS_Skin_test tray-icons)
@@ -17,7 +17,10 @@ set(TG_WIN_LOCKS_PlayerHost_test wmp)
 file(GLOB TG_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 if(TG_WIN_TESTS)
     add_executable(win_tests ${TG_WIN_TESTS} ${TG_RESOURCES})
-    target_link_libraries(win_tests PRIVATE tgprogram GTest::gtest_main comctl32_by_ordinal)
+    # The window helpers (boxes, waits that keep dispatching) are the
+    # end-to-end driver's.
+    target_link_libraries(win_tests PRIVATE tgprogram e2e_support GTest::gtest_main
+        comctl32_by_ordinal)
     tg_strict(win_tests)
     foreach(src ${TG_WIN_TESTS})
         get_filename_component(name ${src} NAME_WE)
