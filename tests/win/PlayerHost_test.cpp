@@ -119,6 +119,22 @@ TEST_F(PlayerHostWithFake, ConvertsThePlayersTextToTheAnsiCodePage) {
         ASSERT_NE(host.CreateHost(nullptr), nullptr);
         m_driver.SetMedia(wmppsPlaying, "Beyonc\xC3\xA9", "\xE2\x82\xAC uro"); // é, €
         EXPECT_EQ(host.ReadTrackText(), "Beyonc\xE9\n\x80 uro\nWindows Media Player");
+
+        // Ten thousand characters, some of them missing from the code page:
+        // converted, they still fit the program's 255-byte texts.
+        std::string longText;
+        while (longText.size() < 10000)
+            longText += "\xC3\x9C"
+                        "ber L\xC3\xA4"
+                        "nge \xE6\x9B\xB2 "; // Über Länge 曲
+        m_driver.SetMedia(wmppsPlaying, longText, longText);
+        const std::string text = host.ReadTrackText();
+        EXPECT_LE(text.size(), 255u);
+        EXPECT_EQ(text.substr(0, 26), "\xDC"
+                                      "ber L\xE4"
+                                      "nge ? \xDC"
+                                      "ber L\xE4"
+                                      "nge ? ");
     });
 }
 
