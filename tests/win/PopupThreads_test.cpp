@@ -256,7 +256,13 @@ TEST_F(ThreadsRefused, ASwitchThatCannotStartLetsTheRunningShowEnd) {
 // Whether an animation thread waits for this thread to move the window (it
 // sent the move): polled without handling any message.
 bool AWorkerWaitsForThisThread() {
-    return WaitUntil([] { return (GetQueueStatus(QS_SENDMESSAGE) & QS_SENDMESSAGE) != 0; });
+    const ULONGLONG end = GetTickCount64() + e2e::kGenerousMs;
+    while (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) == 0) {
+        if (GetTickCount64() >= end)
+            return false;
+        Sleep(1);
+    }
+    return true;
 }
 
 TEST(ExitDuringAnimation, EndsEachAnimationWhoseThreadWaitsForTheWindow) {
