@@ -149,6 +149,8 @@ TEST_F(Tray, ARightClickOnTheIconOpensTheMenuAtTheCursorAndEscOrAClickAwayCloses
     GetWindowRect(icon, &iconRect);
     const POINT centre{(iconRect.left + iconRect.right) / 2, (iconRect.top + iconRect.bottom) / 2};
     SetCursorPos(centre.x, centre.y);
+    ASSERT_TRUE(WaitUntil([&] { return WindowFromPoint(centre) == icon; }))
+        << "the icon is not under the cursor";
 
     ClickRightButton();
     HWND menu = Program().WaitForPopupMenu();
