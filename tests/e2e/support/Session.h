@@ -3,9 +3,10 @@
 // moved off the pop-up's resting place and the cursor parked away from the
 // pop-up; at the end the program's own Exit, expecting exit code 0.
 //
-//   Session session(kWatchWinamp, AddFlatSkin);
+//   Session session(kWatchWinamp, InstallFlatSkin);
 //   FakeWinamp winamp("1. Artist - Song - Winamp");
-//   ASSERT_TRUE(session.WaitForRest(RestingWidth("Artist\nSong\nWinamp")));
+//   ASSERT_TRUE(session.Program().TickPoll());
+//   ASSERT_GT(session.WaitForRest(RestingWidth("Artist\nSong\nWinamp")), 0);
 //   // ... the destructor exits the program, or session.Exit() earlier.
 #pragma once
 
