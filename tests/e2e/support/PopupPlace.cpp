@@ -9,8 +9,10 @@ namespace e2e {
 int RestingWidth(const std::string& text) {
     const RECT measured = MeasureText(text);
     const int textWidth = measured.right - measured.left;
-    // The text rectangle of n tiles is 45n + 2 - 20 wide.
-    const int tiles = std::max(7, (textWidth + 25 + 18 + 44) / 45);
+    // The text rectangle of n tiles is 45n + 2 - 20 wide; the fewest tiles
+    // with 45n - 18 >= textWidth + 25, rounding up.
+    const int needed = textWidth + 25 + 18;
+    const int tiles = std::max(7, (needed + 44) / 45);
     return 2 + 45 * tiles;
 }
 
