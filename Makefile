@@ -36,7 +36,7 @@ prefix: deps
 test: native asan tsan windows prefix
 	@tools/run-tests.sh
 
-# Longer fuzzing runs than the 20 seconds per target that `make test` gives.
+# Longer fuzzing runs than the 5 seconds per target that `make test` gives.
 fuzz: deps
 	@tools/fuzz.sh 300
 

@@ -54,7 +54,7 @@ struct Session {
 };
 
 bool Session::WaitForRest(const std::string& text) const {
-    return WaitUntil([&] { return WindowBox(main) == PopupAtRest(PopupWidthFor(text)); });
+    return WaitUntil([&] { return WindowBox(main) == PopupAtRest(RestingWidth(text)); });
 }
 
 // Points on the screen of the pop-up at rest, `w` wide: the text, the buttons.
@@ -144,7 +144,7 @@ TEST(Courtesy, ClicksOnThePopupLeaveTheUsersWindowInFrontAndStillWork) {
     // A click on the text while the pop-up grows in under the cursor.
     SetCursorPos(Text().x, Text().y);
     const std::string text = "Polite Artist\nQuiet Song\nWinamp";
-    const int w = PopupWidthFor(text);
+    const int w = RestingWidth(text);
     GeometryTrace trace(session.main);
     winamp.SetTitle("8. Polite Artist - Quiet Song - Winamp");
     ASSERT_TRUE(trace.RecordUntil(
@@ -193,7 +193,7 @@ TEST(Courtesy, OverAFullScreenAppANewTrackMovesNothingUntilAskedFor) {
     // "Trackglow?" shows it; the cursor on Next keeps it up.
     session.program->PostCommand(kCommandToggle);
     ASSERT_TRUE(session.WaitForRest(first)) << WindowBox(session.main);
-    const int w = PopupWidthFor(first);
+    const int w = RestingWidth(first);
     SetCursorPos(Button(w, 1).x, Button(w, 1).y);
 
     // Up, it does not switch to the next track either; its Lyrics button

@@ -89,10 +89,10 @@ TEST(FirstStart, ABalloonSaysWhatToDoAndATickedPlayerIsWatchedAtOnce) {
     ASSERT_TRUE(SetPlayer(program, kWinampBox, BST_CHECKED));
     const std::string next = "A Watched Artist With A Name Long Enough For Eight Tiles\n"
                              "And The Next Song On The List\nWinamp";
-    ASSERT_GT(PopupWidthFor(next), 317);
+    ASSERT_GT(RestingWidth(next), 317);
     winamp.SetTitle("2. A Watched Artist With A Name Long Enough For Eight Tiles - "
                     "And The Next Song On The List - Winamp");
-    EXPECT_TRUE(WaitUntil([&] { return WindowBox(main) == PopupAtRest(PopupWidthFor(next)); }))
+    EXPECT_TRUE(WaitUntil([&] { return WindowBox(main) == PopupAtRest(RestingWidth(next)); }))
         << WindowBox(main);
     ExitCleanly(program);
 }

@@ -2,16 +2,16 @@
 // is the open command of http and https URLs while each test runs) and logs
 // every URL the program hands to the shell. The tracks come from a fake
 // Winamp whose titles are set in the ANSI code page, as Winamp's are.
-#include "support/CleanExit.h"
 #include "support/E2e.h"
 #include "support/Mouse.h"
 #include "support/PopupPlace.h"
+#include "support/Session.h"
 
-#include "core/LyricsQuery.h"
 #include "tests/fakes/recorder/RecorderLog.h"
 #include "tests/fakes/recorder/RecorderRegistration.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <atomic>
@@ -23,18 +23,30 @@ using namespace e2e;
 
 namespace {
 
-constexpr char kSearchPathAndQuery[] = "/search?&hl=en&ie=UTF-8&oe=UTF-8&q=";
-
-// Long enough for a recorder started by a click to have written its line.
-constexpr DWORD kSettleMs = 1500;
+// The search engine's query address, up to the query.
+constexpr char kSearchBase[] = "https://www.google.com/search?&hl=en&ie=UTF-8&oe=UTF-8&q=";
 
 const std::string kWatchWinamp =
     "[PREFERENCES]\r\nskin=Default Skin 1\r\nenwinamp=1\r\nenwmp=0\r\n";
 
-// A left click inside the Lyrics button of a pop-up `width` wide, posted as
-// the system delivers a click to the window under the cursor.
+// A left click inside the Lyrics button of a pop-up `width` wide, handled
+// when this returns: a browser it starts has been started.
 void ClickLyrics(HWND main, int width) {
-    PostClick(main, POINT{width - 14, 52});
+    SendClick(main, POINT{width - 14, 52});
+}
+
+// Whether a recorder started by the shell still runs: once none does, every
+// recorder started so far has written its line.
+bool RecorderRuns() {
+    UniqueHandle processes(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 process{};
+    process.dwSize = sizeof process;
+    for (BOOL more = Process32First(processes.Get(), &process); more;
+         more = Process32Next(processes.Get(), &process)) {
+        if (lstrcmpiA(process.szExeFile, "recorder.exe") == 0)
+            return true;
+    }
+    return false;
 }
 
 // UTF-8 text in the ANSI code page, as a player would put it in its title;
@@ -52,84 +64,6 @@ std::optional<std::string> Utf8ToAnsi(const std::string& utf8) {
     if (lossy || (ansi.empty() && !utf8.empty()))
         return std::nullopt;
     return ansi;
-}
-
-bool IsUnreserved(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '.' || c == '_' || c == '~';
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-// The bytes an escaped parameter value stands for; nothing when it holds
-// anything but unreserved characters and %XX escapes.
-std::optional<std::string> PercentDecode(const std::string& escaped) {
-    std::string bytes;
-    for (size_t i = 0; i < escaped.size(); ++i) {
-        if (IsUnreserved(escaped[i])) {
-            bytes += escaped[i];
-            continue;
-        }
-        if (escaped[i] != '%' || i + 2 >= escaped.size())
-            return std::nullopt;
-        const int high = HexValue(escaped[i + 1]), low = HexValue(escaped[i + 2]);
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        bytes += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    return bytes;
-}
-
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts(1);
-    for (char c : text) {
-        if (c == separator)
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
-    return parts;
-}
-
-// Checks a URL the program opened for the search engine's form and returns
-// its decoded q parameter (empty after a failed check).
-std::string SearchedQuery(const std::string& url) {
-    SCOPED_TRACE("URL " + url);
-    EXPECT_EQ(url.rfind("https://", 0), 0u) << "not HTTPS";
-    const size_t queryStart = url.find('?');
-    if (queryStart == std::string::npos) {
-        ADD_FAILURE() << "no query";
-        return {};
-    }
-    // Nothing in q may end the parameter or start a fragment: exactly these
-    // parameters, q last.
-    const std::vector<std::string> parameters = Split(url.substr(queryStart + 1), '&');
-    if (parameters.size() != 5 || parameters[4].rfind("q=", 0) != 0) {
-        ADD_FAILURE() << parameters.size() << " parameters, the last one " << parameters.back();
-        return {};
-    }
-    EXPECT_EQ(std::vector<std::string>(parameters.begin(), parameters.begin() + 4),
-              (std::vector<std::string>{"", "hl=en", "ie=UTF-8", "oe=UTF-8"}));
-    const std::string escaped = parameters[4].substr(2);
-    const std::string base = url.substr(0, url.size() - escaped.size());
-    EXPECT_EQ(base, kLyricsSearchBase);
-    EXPECT_EQ(base.substr(base.size() - std::min(base.size(), sizeof kSearchPathAndQuery - 1)),
-              kSearchPathAndQuery);
-    const std::optional<std::string> query = PercentDecode(escaped);
-    if (!query) {
-        ADD_FAILURE() << "q holds more than unreserved characters and %XX escapes";
-        return {};
-    }
-    return *query;
 }
 
 // The recorder's log for one test: a fresh file named in the environment the
@@ -179,113 +113,119 @@ class Lyrics : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(m_registration.Active()) << "could not register recorder.exe";
-        ParkCursor();
-        m_main = m_program.WaitForMainWindow();
-        ASSERT_NE(m_main, nullptr);
+        m_session = std::make_unique<Session>(kWatchWinamp);
+        m_main = m_session->Main();
     }
 
-    void TearDown() override {
-        if (m_main == nullptr)
-            return; // the program is killed on the way out
-        ExitCleanly(m_program);
-    }
-
-    // Waits for the pop-up to move and come to rest again (a new track shown,
-    // or the pop-up toggled up); returns its width, 0 if that never happened.
+    // Waits for the show or switch started by now to end; returns the
+    // pop-up's width at rest, 0 if it did not come to rest.
     int WaitForNewShow() {
-        GeometryTrace trace(m_main);
-        if (!trace.RecordUntil([](const Box& b) { return !IsAtRest(b); }, kGenerousMs))
+        if (!m_session->WaitUntilStill() || !IsAtRest(WindowBox(m_main)))
             return 0;
-        trace.Clear();
-        return trace.RecordUntil(IsAtRest, kGenerousMs) ? trace.Last().width : 0;
+        return WindowBox(m_main).width;
     }
 
-    // Shows a title (UTF-8 text, set in the ANSI code page), clicks Lyrics
-    // and returns the decoded query of the URL that was opened.
-    std::string SearchFor(FakeWinamp& winamp, const std::string& title) {
+    // The log's lines once every browser started so far has written.
+    std::vector<std::string> AllLines() {
+        EXPECT_TRUE(WaitUntil([] { return !RecorderRuns(); })) << "a browser still runs";
+        return m_log.Lines();
+    }
+
+    // Shows the track with these lines (UTF-8 text, set in the ANSI code
+    // page, as Winamp would: "N. line - line - Winamp"), clicks Lyrics as soon
+    // as the program has laid it out and returns the decoded query of the URL
+    // that was opened.
+    std::string SearchFor(FakeWinamp& winamp, const std::vector<std::string>& lines) {
+        std::string title = std::to_string(++m_tracks) + ".";
+        std::string text;
+        for (const std::string& line : lines) {
+            title += " " + line + " -";
+            text += line + "\n";
+        }
         SCOPED_TRACE("title " + title);
-        const std::optional<std::string> ansi = Utf8ToAnsi(title);
-        if (!ansi) {
+        const std::optional<std::string> ansiTitle = Utf8ToAnsi(title + " Winamp");
+        const std::optional<std::string> ansiText = Utf8ToAnsi(text + "Winamp");
+        if (!ansiTitle || !ansiText) {
             ADD_FAILURE() << "the ANSI code page (" << GetACP() << ") cannot hold the title";
             return {};
         }
-        winamp.SetTitle(*ansi);
-        const int width = WaitForNewShow();
-        if (width == 0) {
-            ADD_FAILURE() << "the track did not come up: " << WindowBox(m_main);
+        winamp.SetTitle(*ansiTitle);
+        if (!m_session->Program().TickPoll()) {
+            ADD_FAILURE() << "the poll did not return";
             return {};
         }
-        m_width = width;
+        m_width = RestingWidth(*ansiText);
         const size_t before = m_log.Lines().size();
-        ClickLyrics(m_main, width);
-        return SearchedQuery(m_log.WaitForLine(before + 1));
+        ClickLyrics(m_main, m_width);
+        return m_log.WaitForLine(before + 1);
     }
 
     CRecorderRegistration m_registration;
     UrlLog m_log;
-    TestInstall m_install{kWatchWinamp};
-    RunningProgram m_program{m_install};
+    std::unique_ptr<Session> m_session;
     HWND m_main = nullptr;
     int m_width = 0; // of the pop-up with the last track searched for
+    int m_tracks = 0;
 };
+
+// The URLs, written down: HTTPS, the search engine's parameters, q last, and
+// the query in UTF-8 with every byte but A-Z a-z 0-9 - . _ ~ as %XX, so that
+// nothing in it ends the parameter or leaves the URL.
 
 TEST_F(Lyrics, EachClickSearchesForTheShownTrack) {
     FakeWinamp winamp("Winamp 5.94");
-    EXPECT_EQ(SearchFor(winamp, "1. Artist - Song - Winamp"), "lyrics \"Artist\" \"Song\"");
+    const std::string url = SearchFor(winamp, {"Artist", "Song"});
+    EXPECT_EQ(url, std::string(kSearchBase) + "lyrics%20%22Artist%22%20%22Song%22");
 
     // The same track again: one more search, the same URL.
-    const std::vector<std::string> first = m_log.Lines();
-    ASSERT_EQ(first.size(), 1u);
     ClickLyrics(m_main, m_width);
-    EXPECT_EQ(m_log.WaitForLine(2), first[0]);
+    EXPECT_EQ(m_log.WaitForLine(2), url);
 
     // Every line but the player's name is quoted.
-    EXPECT_EQ(SearchFor(winamp, "3. One - Two - Three - Winamp"),
-              "lyrics \"One\" \"Two\" \"Three\"");
-
-    PumpFor(kSettleMs);
-    EXPECT_EQ(m_log.Lines().size(), 3u) << "one browser start per click";
+    EXPECT_EQ(SearchFor(winamp, {"One", "Two", "Three"}),
+              std::string(kSearchBase) + "lyrics%20%22One%22%20%22Two%22%20%22Three%22");
+    EXPECT_EQ(AllLines().size(), 3u) << "one browser start per click";
 }
 
 TEST_F(Lyrics, AwkwardCharactersReachTheSearchIntact) {
     struct Case {
-        const char* title; // UTF-8
-        const char* query; // UTF-8
+        std::vector<std::string> lines; // UTF-8
+        const char* query;
     };
     const Case cases[] = {
-        {"4. Simon & Garfunkel - Cecilia #2 - Winamp",
-         "lyrics \"Simon & Garfunkel\" \"Cecilia #2\""},
-        {"5. The \"Quoted\" Band - 100% Pure + Simple = Yes? /Don't - Winamp",
-         "lyrics \"The \"Quoted\" Band\" \"100% Pure + Simple = Yes? /Don't\""},
+        {{"Simon & Garfunkel", "Cecilia #2"},
+         "lyrics%20%22Simon%20%26%20Garfunkel%22%20%22Cecilia%20%232%22"},
+        {{"The \"Quoted\" Band", "100% Pure + Simple = Yes? /Don't"},
+         "lyrics%20%22The%20%22Quoted%22%20Band%22%20%22"
+         "100%25%20Pure%20%2B%20Simple%20%3D%20Yes%3F%20%2FDon%27t%22"},
         // Björk - Jóga
-        {"6. Bj\xC3\xB6rk - J\xC3\xB3ga - Winamp", "lyrics \"Bj\xC3\xB6rk\" \"J\xC3\xB3ga\""},
+        {{"Bj\xC3\xB6rk", "J\xC3\xB3ga"}, "lyrics%20%22Bj%C3%B6rk%22%20%22J%C3%B3ga%22"},
         // Mötley Crüe - Déjà vu for 5 € (the euro sign is 0x80 in code page 1252)
-        {"7. M\xC3\xB6tley Cr\xC3\xBC"
-         "e - D\xC3\xA9j\xC3\xA0 vu for 5 \xE2\x82\xAC - Winamp",
-         "lyrics \"M\xC3\xB6tley Cr\xC3\xBC"
-         "e\" \"D\xC3\xA9j\xC3\xA0 vu for 5 \xE2\x82\xAC\""},
+        {{"M\xC3\xB6tley Cr\xC3\xBC"
+          "e",
+          "D\xC3\xA9j\xC3\xA0 vu for 5 \xE2\x82\xAC"},
+         "lyrics%20%22M%C3%B6tley%20Cr%C3%BCe%22%20%22D%C3%A9j%C3%A0%20vu%20for%205%20%E2%82%AC%"
+         "22"},
     };
     FakeWinamp winamp("Winamp 5.94");
     for (const Case& c : cases)
-        EXPECT_EQ(SearchFor(winamp, c.title), c.query);
+        EXPECT_EQ(SearchFor(winamp, c.lines), std::string(kSearchBase) + c.query);
 }
 
 TEST_F(Lyrics, NothingOpensBeforeAnyTrack) {
     FakeWinamp winamp("Winamp 5.94");
     // The pop-up shown on demand, with no track yet.
-    m_program.PostCommand(kCommandToggle);
+    m_session->Program().SendCommand(kCommandToggle);
     const int width = WaitForNewShow();
     ASSERT_EQ(width, 317) << WindowBox(m_main);
     ClickLyrics(m_main, width);
     ClickLyrics(m_main, width);
-    PumpFor(kSettleMs);
-    EXPECT_TRUE(m_program.IsResponsive());
 
     // The recorder was in place all along: the first track's search is the
     // only line.
-    EXPECT_EQ(SearchFor(winamp, "8. Artist - Song - Winamp"), "lyrics \"Artist\" \"Song\"");
-    PumpFor(kSettleMs);
-    EXPECT_EQ(m_log.Lines().size(), 1u);
+    EXPECT_EQ(SearchFor(winamp, {"Artist", "Song"}),
+              std::string(kSearchBase) + "lyrics%20%22Artist%22%20%22Song%22");
+    EXPECT_EQ(AllLines().size(), 1u);
 }
 
 std::vector<std::string> OpenCommands() {

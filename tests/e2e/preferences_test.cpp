@@ -1,10 +1,11 @@
 // The Preferences dialog of the running program, driven from outside: how it
 // opens, what it shows, what OK and Cancel do to the settings file, the About
 // box it opens, and a skin change reaching the pop-up.
-#include "support/CleanExit.h"
 #include "support/E2e.h"
 #include "support/FlatSkin.h"
+#include "support/PopupFace.h"
 #include "support/PopupPlace.h"
+#include "support/Session.h"
 #include "support/SkinList.h"
 
 #include <gtest/gtest.h>
@@ -28,9 +29,8 @@ constexpr char kSignalSkin[] = "Signal";
 const Rgb kSignalTile{230, 20, 140};
 const Rgb kSignalBorder{0, 255, 0}; // "border=0000FF00"
 
-// A point on the first tile below any text and left of the buttons, and the
-// same point of the dialog's preview (client coordinates).
-constexpr POINT kPopupTileProbe{kPopupAtRest.x + 1 + 20, kPopupAtRest.y + 1 + 60};
+// A point of the dialog's preview on its first tile, below any text (client
+// coordinates).
 constexpr POINT kPreviewTileProbe{27 + 1 + 20, 71 + 1 + 60};
 constexpr RECT kPreviewRect{27, 71, 344, 137};
 
@@ -97,10 +97,9 @@ std::string Settings(const std::string& keyLines) {
 } // namespace
 
 TEST(Preferences, OpensOnceCentredShowingTheStoredChoicesAndOkStoresThem) {
-    TestInstall install(Settings("skin=Signal\r\nenwinamp=2\r\n"));
-    AddSignalSkin(install);
-    RunningProgram program(install);
-    ASSERT_NE(program.WaitForMainWindow(), nullptr);
+    Session session(Settings("skin=Signal\r\nenwinamp=2\r\n"), AddSignalSkin);
+    RunningProgram& program = session.Program();
+    const TestInstall& install = session.Install();
 
     HWND dialog = OpenPreferences(program);
     ASSERT_NE(dialog, nullptr) << "no Preferences dialog appeared";
@@ -156,19 +155,14 @@ TEST(Preferences, OpensOnceCentredShowingTheStoredChoicesAndOkStoresThem) {
     EXPECT_TRUE(WaitUntil([&] { return install.ReadSettings() == expected; }))
         << install.ReadSettings().value_or("(no file)");
     EXPECT_TRUE(program.DialogsTitled(kPreferencesTitle).empty());
-
-    ExitCleanly(program);
 }
 
 TEST(Preferences, CancelEscAndTheCloseBoxLeaveTheSettingsFileAlone) {
     // Bytes the program would never write itself, so any rewrite shows.
     const std::string original =
         "[PREFERENCES]\r\nenwmp=7\r\nskin=Default Skin 1\r\n\r\n\r\n[Other]\r\nkey = value\r\n";
-    TestInstall install(original);
-    AddSignalSkin(install);
-    RunningProgram program(install);
-    HWND main = program.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
+    Session session(original, AddSignalSkin);
+    RunningProgram& program = session.Program();
 
     const std::vector<std::function<void(HWND)>> dismissals = {
         [](HWND dialog) { PostClick(dialog, IDCANCEL); },
@@ -185,22 +179,21 @@ TEST(Preferences, CancelEscAndTheCloseBoxLeaveTheSettingsFileAlone) {
             << ClientPixel(dialog, kPreviewTileProbe);
         dismissals[i](dialog);
         ASSERT_TRUE(WaitUntilGone(dialog));
+        // Answered once the command that ran the dialog has returned.
         ASSERT_TRUE(program.IsResponsive());
-        EXPECT_EQ(install.ReadSettings(), original);
+        EXPECT_EQ(session.Install().ReadSettings(), original);
+        // Nothing was applied: the pop-up does not come up for a new skin.
+        EXPECT_EQ(program.AnimationThreads(), 0);
+        EXPECT_EQ(WindowBox(session.Main()), (Box{0, 0, 0, 0}));
     }
-    // Nothing was applied: the pop-up never came up for a new skin.
-    EXPECT_EQ(WindowBox(main), (Box{0, 0, 0, 0}));
-
-    ExitCleanly(program);
 }
 
 TEST(Preferences, AStoredSkinMissingFromTheListSelectsNothingAndOkKeepsIt) {
     // Names compare case-sensitively, so this one matches no entry. (A name
     // with no file at all would not do: loading it at start-up creates an
     // empty definition, which then is listed.)
-    TestInstall install(Settings("skin=default skin 1\r\nenwinamp=1\r\nenwmp=1\r\n"));
-    RunningProgram program(install);
-    ASSERT_NE(program.WaitForMainWindow(), nullptr);
+    Session session(Settings("skin=default skin 1\r\nenwinamp=1\r\nenwmp=1\r\n"));
+    RunningProgram& program = session.Program();
 
     HWND dialog = OpenPreferences(program);
     ASSERT_NE(dialog, nullptr);
@@ -212,36 +205,24 @@ TEST(Preferences, AStoredSkinMissingFromTheListSelectsNothingAndOkKeepsIt) {
     EXPECT_EQ(preview.Count(preview.At(preview.Left(), preview.Top())),
               preview.Width() * preview.Height());
 
-    // OK with nothing selected keeps the stored name (storing the empty name
-    // would make the loader replace the user's skin by the default). The
-    // Winamp box is unticked so that the save can be seen.
-    SendMessageA(GetDlgItem(dialog, kWinampBox), BM_SETCHECK, BST_UNCHECKED, 0);
+    // With nothing selected the user's skin stays stored as it was (the
+    // empty name would replace it by the default); the players are saved.
     PostClick(dialog, IDOK);
     ASSERT_TRUE(WaitUntilGone(dialog));
-    const std::string expected = Settings("skin=default skin 1\r\nenwinamp=0\r\nenwmp=1\r\n");
-    EXPECT_TRUE(WaitUntil([&] { return install.ReadSettings() == expected; }))
-        << install.ReadSettings().value_or("(no file)");
-
-    ExitCleanly(program);
+    ASSERT_TRUE(program.IsResponsive());
+    EXPECT_EQ(session.Install().ReadSettings(),
+              Settings("skin=default skin 1\r\nenwinamp=1\r\nenwmp=1\r\n"));
 }
 
 TEST(Preferences, ASkinChangeShowsThePopupInTheNewSkin) {
-    TestInstall install(Settings("skin=Default Skin 1\r\n"));
-    AddSignalSkin(install);
-    RunningProgram program(install);
-    HWND main = program.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
-    // Wine's own tray window would cover the pop-up's resting place.
-    WaitUntil(MoveWineSystemTrayAway, 3000);
+    Session session(Settings("skin=Default Skin 1\r\n"), AddSignalSkin);
+    RunningProgram& program = session.Program();
 
     // The pop-up at rest in the stored skin.
     program.PostCommand(kCommandToggle);
-    ASSERT_TRUE(WaitUntil([&] { return WindowBox(main) == kPopupAtRest; })) << WindowBox(main);
-    PumpFor(300); // its last repaint
-    const Rgb before = ScreenPixel(kPopupTileProbe.x, kPopupTileProbe.y);
-    ASSERT_NE(before, kSignalTile);
-    program.PostCommand(kCommandToggle);
-    ASSERT_TRUE(WaitUntil([&] { return WindowBox(main).width <= 1; })) << WindowBox(main);
+    EXPECT_TRUE(ShowsFace(session.Main(), PopupFace(session.Install(), DefaultSkinLook(), 317),
+                          "preferences-old-skin-popup"));
+    ASSERT_TRUE(session.HideNow());
 
     HWND dialog = OpenPreferences(program);
     ASSERT_NE(dialog, nullptr);
@@ -250,15 +231,11 @@ TEST(Preferences, ASkinChangeShowsThePopupInTheNewSkin) {
     ASSERT_TRUE(WaitUntilGone(dialog));
 
     // The changed skin comes up on its own, and at rest wears the new colours.
-    ASSERT_TRUE(WaitUntil([&] { return WindowBox(main) == kPopupAtRest; })) << WindowBox(main);
-    EXPECT_TRUE(WaitUntil(
-        [&] { return ScreenPixel(kPopupTileProbe.x, kPopupTileProbe.y) == kSignalTile; }, 5000))
-        << ScreenPixel(kPopupTileProbe.x, kPopupTileProbe.y);
-    EXPECT_EQ(ScreenPixel(kPopupAtRest.x, kPopupAtRest.y), kSignalBorder);
-    EXPECT_EQ(ScreenPixel(kPopupAtRest.Right() - 1, kPopupAtRest.Bottom() - 1), kSignalBorder);
+    const SkinLook signal{"Signal.bmp", "", "", "", Rgb{255, 255, 255}, kSignalBorder};
+    EXPECT_TRUE(ShowsFace(session.Main(), PopupFace(session.Install(), signal, 317),
+                          "preferences-new-skin-popup"));
     SaveScreenshot("preferences-new-skin-popup",
                    RECT{0, 0, kPopupAtRest.Right() + 16, kPopupAtRest.Bottom() + 16});
-    EXPECT_EQ(install.ReadSettings(), Settings("skin=Signal\r\nenwinamp=0\r\nenwmp=0\r\n"));
-
-    ExitCleanly(program);
+    EXPECT_EQ(session.Install().ReadSettings(),
+              Settings("skin=Signal\r\nenwinamp=0\r\nenwmp=0\r\n"));
 }

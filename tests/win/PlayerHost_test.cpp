@@ -139,6 +139,18 @@ TEST_F(PlayerHostWithFake, ALongAuthorGivesWayToThePlayersLine) {
             author += "\xE6\x97\xA5";
         m_driver.SetMedia(wmppsPlaying, author, "Song");
         EXPECT_EQ(host.ReadTrackText(), author.substr(0, 228) + "\nSong\nWindows Media Player");
+
+        // Ten thousand characters each: converted and cut, they still fit the
+        // program's 255-byte texts and end with the player's line.
+        std::string longText;
+        while (longText.size() < 10000)
+            longText += "\xC3\x9C"
+                        "ber L\xC3\xA4"
+                        "nge \xE6\x9B\xB2 "; // Über Länge 曲
+        m_driver.SetMedia(wmppsPlaying, longText, longText);
+        const std::string text = host.ReadTrackText();
+        EXPECT_LE(text.size(), 255u);
+        EXPECT_EQ(text.substr(text.size() - 21), "\nWindows Media Player");
     });
 }
 

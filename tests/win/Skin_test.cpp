@@ -366,11 +366,15 @@ std::string ClaimedBitmap(int32_t width, int32_t height) {
     return bytes + std::string(100, '\x7f');
 }
 
+// What still loads of a broken skin: the buttons from the skin folder
+// always, the frame's colour when the definition gives a plain one, and the
+// tiles when a background does load.
 struct BrokenSkin {
     const char* name;
     std::vector<std::pair<std::string, std::string>> files;
     std::string definition;
-    bool keepsBorderAndButtons; // what still loads: the frame's colour and the buttons
+    std::optional<COLORREF> frame;
+    std::vector<COLORREF> tiles; // none: not the test's to say
 };
 
 void PrintTo(const BrokenSkin& skin, std::ostream* out) {
@@ -388,9 +392,12 @@ TEST_P(BrokenSkinTest, LoadsAndPaintsWhatItCan) {
     for (int load = 0; load < 2; ++load) {
         Canvas canvas;
         WearDefinition(skin.definition, canvas);
-        if (skin.keepsBorderAndButtons) {
-            EXPECT_EQ(FrameOf(canvas), kBorder);
-            EXPECT_EQ(ButtonsOf(canvas), kSkinFolderButtons);
+        EXPECT_EQ(ButtonsOf(canvas), kSkinFolderButtons);
+        if (skin.frame) {
+            EXPECT_EQ(FrameOf(canvas), skin.frame);
+        }
+        if (!skin.tiles.empty()) {
+            EXPECT_EQ(TileColours(canvas), skin.tiles);
         }
     }
     // And a good skin loads over it as if nothing had happened.
@@ -407,7 +414,8 @@ BrokenSkin BadImage(const char* name, const std::string& bytes) {
         name,
         {{"bad.bmp", bytes}},
         "[SKIN]\r\nimage=bad.bmp\r\nbgtype=1\r\nimagel=bad.bmp\r\nimager=bad.bmp\r\n" + kColours,
-        true};
+        kBorder,
+        {}};
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -419,7 +427,8 @@ INSTANTIATE_TEST_SUITE_P(
             {},
             "[SKIN]\r\nimage=gone.bmp\r\nbgtype=1\r\nimagel=gone.bmp\r\nimager=gone.bmp\r\n" +
                 kColours,
-            true},
+            kBorder,
+            {}},
         BadImage("TruncatedInThePixels", Truncated(kGood, kGood.size() / 2)),
         BadImage("TruncatedInTheHeader", Truncated(kGood, 30)),
         BadImage("HeaderOnly", Truncated(kGood, 54)), BadImage("Text", "this is not a picture\r\n"),
@@ -432,24 +441,29 @@ INSTANTIATE_TEST_SUITE_P(
                    {{"folder\\inside.txt", "x"}},
                    "[SKIN]\r\nimage=folder\r\nbgtype=1\r\nimagel=folder\\\r\nimager=.\r\n" +
                        kColours,
-                   true},
+                   kBorder,
+                   {}},
         BrokenSkin{"VeryLongImageValues",
                    {},
                    "[SKIN]\r\nimage=" + std::string(1000, 'x') +
                        "\r\nbgtype=1\r\nimagel=" + std::string(5000, 'y') +
                        "\r\nimager=" + std::string(300, '\\') + "\r\n" + kColours,
-                   true},
+                   kBorder,
+                   {}},
         BrokenSkin{"HugeNumbers",
                    {},
                    "[SKIN]\r\nimage=mid.bmp\r\nbgtype=999999999999999999999\r\nimagel=left.bmp\r\n"
                    "imager=gone.bmp\r\ntext=FFFFFFFF\r\nborder=7FFFFFFF\r\n",
-                   false},
-        BrokenSkin{"RandomDefinition", {}, RandomBytes(64 * 1024, 11), false},
+                   std::nullopt,                       // not a plain colour
+                   std::vector<COLORREF>(7, kMiddle)}, // no right end: one piece
+        // No line of it is a SKIN key: no background, a black frame.
+        BrokenSkin{"RandomDefinition", {}, RandomBytes(64 * 1024, 11), kBlack, {}},
         BrokenSkin{"NulBytesDefinition",
                    {},
                    Bytes("[SKIN]\r\nimage=mid\0.bmp\r\nbor\0der=0000FFFF\r\n") +
                        std::string(1000, '\0'),
-                   false}),
+                   kBlack, // a NUL ends the line: "bor" holds no "="
+                   {}}),
     [](const ::testing::TestParamInfo<BrokenSkin>& param) {
         return std::string(param.param.name);
     });

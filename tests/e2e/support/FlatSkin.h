@@ -2,6 +2,7 @@
 // is neither text nor frame nor button has the tile's colour.
 #pragma once
 
+#include "support/PopupFace.h"
 #include "support/Screen.h"
 #include "support/TestInstall.h"
 
@@ -14,5 +15,11 @@ namespace e2e {
 // and its 45 × 64 tile of the colour `tile`.
 void AddFlatSkin(const TestInstall& install, const std::string& name, const Rgb& tile,
                  const std::string& colourLines);
+
+// The tests' usual flat skin, "Flat": a dark blue tile, yellow text and a
+// green frame, colours no shipped skin has.
+constexpr char kFlatSkin[] = "Flat";
+void InstallFlatSkin(const TestInstall& install);
+SkinLook FlatLook();
 
 } // namespace e2e

@@ -1,5 +1,7 @@
 #include "support/Mouse.h"
 
+#include "support/Wait.h"
+
 namespace e2e {
 
 void ParkCursor() {
@@ -10,6 +12,14 @@ void PostClick(HWND window, POINT client) {
     const LPARAM at = MAKELPARAM(client.x, client.y);
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(window, WM_LBUTTONUP, 0, at);
+}
+
+bool SendClick(HWND window, POINT client) {
+    const LPARAM at = MAKELPARAM(client.x, client.y);
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_LBUTTONDOWN, MK_LBUTTON, at, SMTO_NORMAL, kGenerousMs,
+                               &result) != 0 &&
+           SendMessageTimeoutA(window, WM_LBUTTONUP, 0, at, SMTO_NORMAL, kGenerousMs, &result) != 0;
 }
 
 void ClickLeftButton() {

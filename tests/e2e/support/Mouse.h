@@ -14,6 +14,11 @@ void ParkCursor();
 // window, as the system delivers a click to the window under the cursor.
 void PostClick(HWND window, POINT client);
 
+// Sends the same press and release and returns once the window has handled
+// both (and whatever the program sent to the driver's windows meanwhile);
+// false when the program did not answer in time.
+bool SendClick(HWND window, POINT client);
+
 // A real click of the left button where the cursor is, through the system's
 // input queue (SendInput).
 void ClickLeftButton();

@@ -2,12 +2,28 @@
 
 #include "support/TextMeasure.h"
 
+#include <algorithm>
+
 namespace e2e {
 
-int PopupWidthFor(const std::string& text) {
-    const RECT measured = MeasureText(text);
-    const int width = measured.right - measured.left;
-    return width + 45 <= 317 ? 317 : ((width + 42) / 45) * 45 + 47;
+namespace {
+int RestingWidthFor(const RECT& measured) {
+    const int textWidth = measured.right - measured.left;
+    // The text rectangle of n tiles is 45n + 2 - 20 wide; the fewest tiles
+    // with 45n - 18 >= textWidth + 25, rounding up.
+    const int needed = textWidth + 25 + 18;
+    const int tiles = std::max(7, (needed + 44) / 45);
+    return 2 + 45 * tiles;
+}
+
+} // namespace
+
+int RestingWidth(const std::string& text) {
+    return RestingWidthFor(MeasureText(text));
+}
+
+int RestingWidthInShippedFont(const std::string& text) {
+    return RestingWidthFor(MeasureTextInShippedFont(text));
 }
 
 bool IsAtRest(const Box& box) {

@@ -18,9 +18,13 @@ constexpr Box PopupAtRest(int width) {
     return Box{kPopupAtRest.x, kPopupAtRest.y, width, kPopupAtRest.height};
 }
 
-// Its width for this text (as the driver measures it): whole 45-pixel tiles
-// and the frame, never fewer than seven tiles.
-int PopupWidthFor(const std::string& text);
+// How wide the pop-up rests with this track text: whole 45-pixel tiles, at
+// least seven, and the 2-pixel frame, so that the text rectangle (10 pixels
+// in from either side) is at least 25 pixels wider than the text as DrawTextA
+// measures it in the default font.
+int RestingWidth(const std::string& text);
+// The same for a skin that writes in the shipped skins' font.
+int RestingWidthInShippedFont(const std::string& text);
 
 // At rest, whatever its width.
 bool IsAtRest(const Box& box);

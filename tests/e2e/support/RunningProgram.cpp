@@ -2,6 +2,8 @@
 
 #include "support/TestInstall.h"
 
+#include <tlhelp32.h>
+
 namespace e2e {
 namespace {
 
@@ -161,6 +163,62 @@ bool RunningProgram::SendCommand(UINT id, DWORD timeoutMs) const {
 
 void RunningProgram::PostTrayNotify(UINT mouseMessage, WPARAM iconId, HWND target) const {
     PostMessageA(target ? target : m_mainWindow, kTrayCallback, iconId, mouseMessage);
+}
+
+bool RunningProgram::SendTrayNotify(UINT mouseMessage, WPARAM iconId, HWND target) const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(target ? target : m_mainWindow, kTrayCallback, iconId, mouseMessage,
+                               SMTO_NORMAL, kGenerousMs, &result) != 0;
+}
+
+bool RunningProgram::TickPoll() const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(m_mainWindow, WM_TIMER, kPollTimer, 0, SMTO_NORMAL, kGenerousMs,
+                               &result) != 0;
+}
+
+bool RunningProgram::TickHideTimer() const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(m_mainWindow, WM_TIMER, kHideTimer, 0, SMTO_NORMAL, kGenerousMs,
+                               &result) != 0;
+}
+
+int RunningProgram::AnimationThreads() const {
+    // The program's image: where its own threads start.
+    UniqueHandle modules(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, ProcessId()));
+    MODULEENTRY32 image{};
+    image.dwSize = sizeof image;
+    if (!modules.Valid() || !Module32First(modules.Get(), &image)) {
+        return -1;
+    }
+    const auto imageStart = reinterpret_cast<ULONG_PTR>(image.modBaseAddr);
+    const ULONG_PTR imageEnd = imageStart + image.modBaseSize;
+
+    using QueryThreadFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    constexpr int kWin32StartAddress = 9;
+    const auto query = reinterpret_cast<QueryThreadFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationThread")));
+    UniqueHandle threads(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    if (query == nullptr || !threads.Valid() || !Thread32First(threads.Get(), &thread)) {
+        return -1;
+    }
+    const DWORD uiThread = m_mainWindow ? GetWindowThreadProcessId(m_mainWindow, nullptr) : 0;
+    int count = 0;
+    do {
+        if (thread.th32OwnerProcessID != ProcessId() || thread.th32ThreadID == uiThread) {
+            continue;
+        }
+        UniqueHandle opened(OpenThread(THREAD_QUERY_INFORMATION, FALSE, thread.th32ThreadID));
+        ULONG_PTR start = 0;
+        if (opened.Valid() &&
+            query(opened.Get(), kWin32StartAddress, &start, sizeof start, nullptr) == 0 &&
+            start >= imageStart && start < imageEnd) {
+            ++count;
+        }
+    } while (Thread32Next(threads.Get(), &thread));
+    return count;
 }
 
 } // namespace e2e

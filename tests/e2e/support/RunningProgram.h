@@ -19,6 +19,9 @@ namespace e2e {
 
 class TestInstall;
 
+// The timers' identifiers: a WM_TIMER with one of them is that timer's tick.
+constexpr UINT_PTR kPollTimer = 0;
+constexpr UINT_PTR kHideTimer = 1;
 // The program's menu commands (WM_COMMAND identifiers).
 constexpr UINT kCommandExit = 130;
 constexpr UINT kCommandPreferences = 131;
@@ -96,6 +99,24 @@ class RunningProgram {
     // mouse message.
     void PostTrayNotify(UINT mouseMessage, WPARAM iconId = kTrayIconId,
                         HWND target = nullptr) const;
+    // Sends it instead and waits until it has been handled; false when the
+    // program did not answer in time (a menu or dialog it opened still runs).
+    bool SendTrayNotify(UINT mouseMessage, WPARAM iconId = kTrayIconId,
+                        HWND target = nullptr) const;
+
+    // Delivers a tick of the poll timer and waits until the poll has run:
+    // the program cannot tell it from its own ticks. False when it did not
+    // answer in time.
+    bool TickPoll() const;
+    // The same for the hide timer, which hides the pop-up once its hold is
+    // over and no button is hovered.
+    bool TickHideTimer() const;
+    // The program's animation threads running now: its threads that started
+    // in its own code, beside the one that owns the main window. An animation
+    // started by a handler that returned is counted until it has ended, so
+    // right after a barrier 0 proves that none was started. -1 when the
+    // threads cannot be read.
+    int AnimationThreads() const;
 
     // Waits for the process to end (dispatching the driver's messages) and
     // returns its exit code, or nothing if it still runs after the time.

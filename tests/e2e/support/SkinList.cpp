@@ -62,4 +62,22 @@ bool ChooseSkin(HWND dialog, const std::string& name) {
     return true;
 }
 
+testing::AssertionResult ChooseSkinWithPreferences(const RunningProgram& program,
+                                                   const std::string& skin) {
+    program.PostCommand(kCommandPreferences);
+    HWND dialog = program.WaitForDialog("Preferences");
+    if (dialog == nullptr) {
+        return testing::AssertionFailure() << "Preferences did not open";
+    }
+    if (!ChooseSkin(dialog, skin)) {
+        return testing::AssertionFailure() << skin << " is not listed";
+    }
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    if (!WaitUntil([&] { return !IsWindow(dialog); })) {
+        return testing::AssertionFailure() << "Preferences did not close";
+    }
+    return testing::AssertionSuccess();
+}
+
 } // namespace e2e

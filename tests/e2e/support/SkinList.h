@@ -3,6 +3,9 @@
 // UTF-16, so the list is read in the W form.
 #pragma once
 
+#include "support/RunningProgram.h"
+
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
@@ -28,5 +31,11 @@ void ChooseSkin(HWND dialog, int index);
 // The same by the entry's name; false when no entry has it.
 bool ChooseSkin(HWND dialog, const std::string& name);
 bool ChooseSkin(HWND dialog, const std::wstring& name);
+
+// Opens Preferences from the program's command, chooses `skin` in its list
+// as the user would and presses OK; fails when the dialog did not open, list
+// the skin or close.
+testing::AssertionResult ChooseSkinWithPreferences(const RunningProgram& program,
+                                                   const std::string& skin);
 
 } // namespace e2e

@@ -14,5 +14,7 @@ RECT MeasureText(const std::string& text);
 // The same in the shipped skins' font: 10-point Tahoma (their definitions'
 // font= and fontsize=), at the screen's DPI.
 RECT MeasureTextInShippedFont(const std::string& text);
+// That font, for the caller to delete.
+HFONT CreateShippedFont();
 
 } // namespace e2e

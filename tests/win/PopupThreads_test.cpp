@@ -1,12 +1,16 @@
-// The pop-up window when the system refuses to create its animation
-// threads: nothing moves, nothing breaks, the pop-up's state stays what it
-// was, and once threads can be made again every animation runs as usual.
+// The pop-up window's animation threads, in-process: when the system refuses
+// to create them nothing moves, nothing breaks, the pop-up's state stays what
+// it was, and once threads can be made again every animation runs as usual;
+// and Exit in the middle of each animation, while its thread waits for this
+// one to move the window, ends it and returns.
 //
 // The refusal is real: this program's import of kernel32's CreateThread is
 // pointed at a stand-in that fails, so the framework's thread start meets
 // the failure exactly as it would on a system out of resources.
 #include "app/NowPlayingWnd.h"
 #include "res/resource.h"
+#include "support/Geometry.h"
+#include "support/Wait.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -110,44 +114,26 @@ class BarePopup : public CNowPlayingWnd {
     }
 };
 
-struct Box {
-    int x, y, width, height;
-};
-
-bool operator==(const Box& a, const Box& b) {
-    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
-}
-
-std::ostream& operator<<(std::ostream& out, const Box& box) {
-    return out << "(" << box.x << ", " << box.y << ") " << box.width << " x " << box.height;
-}
-
-Box WindowBox(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return Box{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
+using e2e::Box;
+using e2e::WaitUntil;
+using e2e::WindowBox;
 
 const Box kHidden{0, 0, 0, 0};
 Box Rest(int width) {
     return Box{kRestX, kRestY, width, kPopupHeight};
 }
 
-// Handles this thread's messages (the animation threads' window moves wait
-// for them) until `done` holds or the time is up; returns `done`.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (GetTickCount64() >= end)
-            return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+// Brings the empty pop-up up and waits for it to rest.
+testing::AssertionResult BringUp(CNowPlayingWnd& popup) {
+    popup.OnToggleNowPlaying();
+    if (!WaitUntil([&] {
+            return WindowBox(popup.m_hWnd) == Rest(kMinPopupWidth) &&
+                   popup.Animator().State() == ANIM_IDLE;
+        })) {
+        return testing::AssertionFailure()
+               << "it did not come to rest: " << WindowBox(popup.m_hWnd);
     }
-    return true;
+    return testing::AssertionSuccess();
 }
 
 class ThreadsRefused : public ::testing::Test {
@@ -160,32 +146,18 @@ class ThreadsRefused : public ::testing::Test {
 
     void TearDown() override {
         // No animation may still need this thread when the window goes.
-        EXPECT_TRUE(PumpUntil([&] { return Idle(); }));
+        EXPECT_TRUE(WaitUntil([&] { return Idle(); }));
     }
 
     HWND Window() const { return m_popup.m_hWnd; }
     bool Idle() const { return m_popup.Animator().State() == ANIM_IDLE; }
     bool Shown() const { return m_popup.Animator().IsShown(); }
 
-    // Pumps for a while and expects the window not to have moved.
+    // No thread was made, so nothing can move the window: once the messages
+    // that are there have been handled it is where it was.
     void ExpectStill(const Box& box) {
-        bool moved = false;
-        PumpUntil(
-            [&] {
-                moved = moved || !(WindowBox(Window()) == box);
-                return false;
-            },
-            600);
-        EXPECT_FALSE(moved) << "the window moved; it is at " << WindowBox(Window());
-    }
-
-    // Brings the empty pop-up up with working threads and waits for it to rest.
-    void BringUp() {
-        m_popup.OnToggleNowPlaying();
-        ASSERT_TRUE(PumpUntil([&] {
-            return WindowBox(Window()) == Rest(kMinPopupWidth) && Idle();
-        })) << WindowBox(Window());
-        ASSERT_TRUE(Shown());
+        e2e::PumpMessages();
+        EXPECT_EQ(WindowBox(Window()), box);
     }
 
     BarePopup m_popup;
@@ -210,11 +182,11 @@ TEST_F(ThreadsRefused, AShowThatCannotStartMovesNothing) {
         EXPECT_TRUE(Idle());
     }
     // Threads again: the pop-up comes in as usual.
-    BringUp();
+    EXPECT_TRUE(BringUp(m_popup));
 }
 
 TEST_F(ThreadsRefused, AHideThatCannotStartLeavesThePopupUp) {
-    BringUp();
+    ASSERT_TRUE(BringUp(m_popup));
     {
         RefusedThreadCreation refused;
         ASSERT_TRUE(refused.Active());
@@ -226,7 +198,7 @@ TEST_F(ThreadsRefused, AHideThatCannotStartLeavesThePopupUp) {
     }
     // The next request hides it, down to the sliver at the corner.
     m_popup.OnToggleNowPlaying();
-    EXPECT_TRUE(PumpUntil([&] {
+    EXPECT_TRUE(WaitUntil([&] {
         return WindowBox(Window()) == (Box{0, 0, 1, 6}) && Idle();
     })) << WindowBox(Window());
     EXPECT_FALSE(Shown());
@@ -236,17 +208,17 @@ TEST_F(ThreadsRefused, TheHideTimerTriesAgainUntilAHideStarts) {
     // Up, and the cursor away from its buttons: five seconds after the show
     // the hide timer's ticks want it hidden, but no thread can be made.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);
-    BringUp();
+    ASSERT_TRUE(BringUp(m_popup));
     {
         RefusedThreadCreation refused;
         ASSERT_TRUE(refused.Active());
-        ASSERT_TRUE(PumpUntil([] { return g_refusedThreads >= 2; }, 15000))
+        ASSERT_TRUE(WaitUntil([] { return g_refusedThreads >= 2; }, 15000))
             << "the hide timer did not ask (again)";
         EXPECT_EQ(WindowBox(Window()), Rest(kMinPopupWidth));
         EXPECT_TRUE(Shown());
     }
     // Its next tick, with threads again, collapses the pop-up.
-    EXPECT_TRUE(PumpUntil([&] {
+    EXPECT_TRUE(WaitUntil([&] {
         return WindowBox(Window()) == (Box{0, 0, 1, 6}) && Idle();
     })) << WindowBox(Window());
     EXPECT_FALSE(Shown());
@@ -255,7 +227,7 @@ TEST_F(ThreadsRefused, TheHideTimerTriesAgainUntilAHideStarts) {
 TEST_F(ThreadsRefused, ASwitchThatCannotStartLetsTheRunningShowEnd) {
     // A show under way, then a new track whose switch cannot start.
     m_popup.OnToggleNowPlaying();
-    ASSERT_TRUE(PumpUntil([&] { return WindowBox(Window()).x >= 16; })) << WindowBox(Window());
+    ASSERT_TRUE(WaitUntil([&] { return WindowBox(Window()).x >= 16; })) << WindowBox(Window());
     const std::string wide = "An Artist Whose Name Needs A Much Wider Pop-up Than Before\n"
                              "And A Title To Match It\nWinamp";
     {
@@ -266,7 +238,7 @@ TEST_F(ThreadsRefused, ASwitchThatCannotStartLetsTheRunningShowEnd) {
         EXPECT_FALSE(m_popup.StartAnimation(AnimationRoutine::Switch));
         EXPECT_GE(g_refusedThreads, 1);
         // The show goes on to its end, at the width it started with.
-        EXPECT_TRUE(PumpUntil([&] {
+        EXPECT_TRUE(WaitUntil([&] {
             return WindowBox(Window()) == Rest(kMinPopupWidth) && Idle();
         })) << WindowBox(Window());
         EXPECT_TRUE(Shown());
@@ -275,6 +247,56 @@ TEST_F(ThreadsRefused, ASwitchThatCannotStartLetsTheRunningShowEnd) {
     ASSERT_TRUE(m_popup.StartAnimation(AnimationRoutine::Switch));
     const int width = m_popup.Animator().PopupWidth();
     EXPECT_GT(width, kMinPopupWidth);
-    EXPECT_TRUE(PumpUntil([&] { return WindowBox(Window()) == Rest(width) && Idle(); }))
+    EXPECT_TRUE(WaitUntil([&] { return WindowBox(Window()) == Rest(width) && Idle(); }))
         << WindowBox(Window());
+}
+
+// --- Exit during an animation --------------------------------------------------
+
+// Whether an animation thread waits for this thread to move the window (it
+// sent the move): polled without handling any message.
+bool AWorkerWaitsForThisThread() {
+    const ULONGLONG end = GetTickCount64() + e2e::kGenerousMs;
+    while (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) == 0) {
+        if (GetTickCount64() >= end)
+            return false;
+        Sleep(1);
+    }
+    return true;
+}
+
+TEST(ExitDuringAnimation, EndsEachAnimationWhoseThreadWaitsForTheWindow) {
+    enum class During { Show, Switch, Hide };
+    for (During during : {During::Show, During::Switch, During::Hide}) {
+        SCOPED_TRACE("animation " + std::to_string(static_cast<int>(during)));
+        BarePopup popup;
+        if (during != During::Show) {
+            ASSERT_TRUE(BringUp(popup));
+        }
+        switch (during) {
+        case During::Show:
+            popup.OnToggleNowPlaying();
+            break;
+        case During::Switch:
+            popup.SetTrackText(
+                "A Text Wider Than The Empty Pop-up, For A Switch To Show It\nWinamp");
+            popup.LayoutPopup();
+            ASSERT_TRUE(popup.StartAnimation(AnimationRoutine::Switch));
+            break;
+        case During::Hide:
+            popup.OnToggleNowPlaying();
+            break;
+        }
+        const Box before = WindowBox(popup.m_hWnd);
+        ASSERT_TRUE(AWorkerWaitsForThisThread()) << "no animation thread moves the window";
+        // Exit handles that move while it waits for the thread, which then
+        // stops at its next step: the animation does not run to its end.
+        popup.OnExit();
+        const Box after = WindowBox(popup.m_hWnd);
+        e2e::PumpMessages();
+        EXPECT_EQ(WindowBox(popup.m_hWnd), after) << "a thread still moves the window";
+        const Box end =
+            during == During::Hide ? Box{0, 0, 1, 6} : Rest(popup.Animator().PopupWidth());
+        EXPECT_NE(after, end) << "the animation ran to its end from " << before;
+    }
 }
