@@ -5,6 +5,7 @@
 // fullscreen=1.
 #include "support/CleanExit.h"
 #include "support/E2e.h"
+#include "support/LyricsUrl.h"
 #include "support/FlatSkin.h"
 #include "support/Mouse.h"
 #include "support/PopupPlace.h"
@@ -102,31 +103,6 @@ testing::AssertionResult KeepsTheFocus(const Window& user) {
     return testing::AssertionSuccess();
 }
 
-// The recorder's log, named in the environment the program (and through its
-// shell, the recorder) inherits: the first URL opened.
-struct UrlLog {
-    std::string path;
-    UrlLog() {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        path = JoinPath(temp, "trackglow-courtesy-urls.log");
-        DeleteFileA(path.c_str());
-        SetEnvironmentVariableA(kRecorderLogVariable, path.c_str());
-    }
-    ~UrlLog() {
-        SetEnvironmentVariableA(kRecorderLogVariable, nullptr);
-        DeleteFileA(path.c_str());
-    }
-    std::string WaitForUrl() const {
-        std::string bytes;
-        WaitUntil([&] {
-            bytes = ReadFileBytes(path).value_or("");
-            return bytes.find("\r\n") != std::string::npos;
-        });
-        return bytes.substr(0, bytes.find("\r\n"));
-    }
-};
-
 } // namespace
 
 TEST(Courtesy, ClicksOnThePopupLeaveTheUsersWindowInFrontAndStillWork) {
@@ -167,7 +143,7 @@ TEST(Courtesy, ClicksOnThePopupLeaveTheUsersWindowInFrontAndStillWork) {
 
     // Lyrics still opens the browser.
     ClickAt(Button(w, 2));
-    EXPECT_NE(urls.WaitForUrl().find("Polite%20Artist"), std::string::npos);
+    EXPECT_NE(urls.WaitForLine(1).find("Polite%20Artist"), std::string::npos);
     EXPECT_TRUE(KeepsTheFocus(user));
     ExitCleanly(*session.program);
 }
@@ -203,7 +179,7 @@ TEST(Courtesy, OverAFullScreenAppANewTrackMovesNothingUntilAskedFor) {
     ASSERT_TRUE(session.Poll());
     ASSERT_EQ(WindowBox(session.main), PopupAtRest(w));
     ClickAt(Button(w, 2));
-    const std::string url = urls.WaitForUrl();
+    const std::string url = urls.WaitForLine(1);
     EXPECT_NE(url.find("First%20Artist"), std::string::npos) << url;
     EXPECT_EQ(url.find("Second"), std::string::npos) << url;
     // Had the poll started a switch, "Trackglow?" would be ignored while it

@@ -3,6 +3,7 @@
 // every URL the program hands to the shell. The tracks come from a fake
 // Winamp whose titles are set in the ANSI code page, as Winamp's are.
 #include "support/E2e.h"
+#include "support/LyricsUrl.h"
 #include "support/Mouse.h"
 #include "support/PopupPlace.h"
 #include "support/Session.h"
@@ -65,48 +66,6 @@ std::optional<std::string> Utf8ToAnsi(const std::string& utf8) {
         return std::nullopt;
     return ansi;
 }
-
-// The recorder's log for one test: a fresh file named in the environment the
-// program (and through its shell, the recorder) inherits.
-class UrlLog {
-  public:
-    UrlLog() {
-        static std::atomic<unsigned> counter{0};
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        m_path = JoinPath(temp, "trackglow-urls-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                    std::to_string(counter++) + ".log");
-        DeleteFileA(m_path.c_str());
-        SetEnvironmentVariableA(kRecorderLogVariable, m_path.c_str());
-    }
-    ~UrlLog() {
-        SetEnvironmentVariableA(kRecorderLogVariable, nullptr);
-        DeleteFileA(m_path.c_str());
-    }
-    UrlLog(const UrlLog&) = delete;
-    UrlLog& operator=(const UrlLog&) = delete;
-
-    // The complete lines written so far, oldest first.
-    std::vector<std::string> Lines() const {
-        std::vector<std::string> lines;
-        const std::string bytes = ReadFileBytes(m_path).value_or("");
-        size_t start = 0;
-        for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
-            lines.push_back(bytes.substr(start, end - start));
-        return lines;
-    }
-
-    // Waits for line number `count` (1-based) and returns it; "" when it
-    // did not come.
-    std::string WaitForLine(size_t count) const {
-        std::vector<std::string> lines;
-        WaitUntil([&] { return (lines = Lines()).size() >= count; });
-        return lines.size() >= count ? lines[count - 1] : std::string();
-    }
-
-  private:
-    std::string m_path;
-};
 
 // One program watching a fake Winamp, with the recorder as the browser.
 class Lyrics : public ::testing::Test {
