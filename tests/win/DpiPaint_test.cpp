@@ -74,22 +74,14 @@ void Pump() {
     }
 }
 
-class PopupAtDpiTest : public ::testing::Test {
+class PopupAtDpiTest : public SkinnedPopupTest {
   protected:
     void SetUp() override {
-        g_settingsIni.Clear();
-        ASSERT_NE(m_popup.m_hWnd, nullptr);
+        SkinnedPopupTest::SetUp();
         ASSERT_EQ(SystemDpi(), 96) << "the test prefix runs at 96 DPI";
-        m_skins.WritePieces();
         m_skins.Write("Three.ini", "[SKIN]\r\nimage=mid.bmp\r\nbgtype=1\r\nimagel=left.bmp\r\n"
                                    "imager=right.bmp\r\n" +
                                        kColours);
-    }
-    void TearDown() override { g_settingsIni.Clear(); }
-
-    void Wear(const std::string& skin) {
-        g_settingsIni.SetString(kPreferencesSection, kSkinKey, skin);
-        m_popup.LoadSkin();
     }
 
     // What Windows sends when the pop-up's monitor changes its DPI.
@@ -98,9 +90,6 @@ class PopupAtDpiTest : public ::testing::Test {
         ::SendMessageA(m_popup.m_hWnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                        reinterpret_cast<LPARAM>(&suggested));
     }
-
-    TempSkinDirectory m_skins;
-    TestPopup m_popup;
 };
 
 TEST_F(PopupAtDpiTest, EveryEdgeIsScaledUntilADisplayChangeBringsThe96DpiLookBack) {

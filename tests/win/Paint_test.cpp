@@ -18,22 +18,14 @@ namespace {
 
 constexpr COLORREF kElsewhere = RGB(90, 90, 90);
 
-class PopupPaintTest : public ::testing::Test {
+class PopupPaintTest : public SkinnedPopupTest {
   protected:
     void SetUp() override {
-        g_settingsIni.Clear();
-        ASSERT_NE(m_popup.m_hWnd, nullptr);
-        m_skins.WritePieces();
+        SkinnedPopupTest::SetUp();
         m_skins.Write("One.ini", "[SKIN]\r\nimage=mid.bmp\r\n" + kColours);
         m_skins.Write("Three.ini", "[SKIN]\r\nimage=mid.bmp\r\nbgtype=1\r\nimagel=left.bmp\r\n"
                                    "imager=right.bmp\r\n" +
                                        kColours);
-    }
-    void TearDown() override { g_settingsIni.Clear(); }
-
-    void Wear(const std::string& skin) {
-        g_settingsIni.SetString(kPreferencesSection, kSkinKey, skin);
-        m_popup.LoadSkin();
     }
 
     static PopupLook Look(int width, std::vector<COLORREF> tiles) {
@@ -63,9 +55,6 @@ class PopupPaintTest : public ::testing::Test {
         ::DeleteDC(dc);
         return metrics.tmHeight;
     }
-
-    TempSkinDirectory m_skins;
-    TestPopup m_popup;
 };
 
 TEST_F(PopupPaintTest, OnePieceSkinRepeatsItsTileInsideTheFrameWithTheButtonsOnTheRight) {

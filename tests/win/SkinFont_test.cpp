@@ -84,12 +84,11 @@ LOGFONTW FontOf(HFONT font) {
     return request;
 }
 
-class SkinFontTest : public ::testing::Test {
+class SkinFontTest : public SkinnedPopupTest {
   protected:
     void SetUp() override {
-        g_settingsIni.Clear();
+        SkinnedPopupTest::SetUp();
         ASSERT_FALSE(m_face.empty()) << "no TrueType font on this system";
-        m_skins.WritePieces();
         m_skins.Write("Plain.ini", "[SKIN]\r\nimage=mid.bmp\r\n" + kColours);
         m_skins.Write("Big.ini", "[SKIN]\r\nimage=mid.bmp\r\n" + kColours + "font=" + Utf8(m_face) +
                                      "\r\nfontsize=20\r\nfontweight=700\r\n");
@@ -105,17 +104,9 @@ class SkinFontTest : public ::testing::Test {
         m_bigFont.CreateFontIndirect(big);
         ASSERT_TRUE(m_bigFont);
     }
-    void TearDown() override { g_settingsIni.Clear(); }
-
-    void Wear(const std::string& skin) {
-        g_settingsIni.SetString(kPreferencesSection, kSkinKey, skin);
-        m_popup.LoadSkin();
-    }
 
     std::wstring m_face = InstalledTrueTypeFace();
     CFont m_bigFont;
-    TempSkinDirectory m_skins;
-    TestPopup m_popup;
 };
 
 TEST_F(SkinFontTest, TheKeysMakeTheFontTheyName) {

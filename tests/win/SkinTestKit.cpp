@@ -1,5 +1,6 @@
 #include "SkinTestKit.h"
 
+#include "config/Settings.h"
 #include "skin/SkinInfo.h"
 #include "res/resource.h"
 #include "tests/e2e/support/BitmapFile.h"
@@ -266,6 +267,23 @@ std::vector<COLORREF> TileColours(const Canvas& canvas, int popupWidth, POINT or
 int CountGdiObjects() {
     const auto objects = gditable::ReadGdiObjects(::GetCurrentProcess());
     return objects ? static_cast<int>(objects->size()) : -1;
+}
+
+// --- SkinnedPopupTest ------------------------------------------------------
+
+void SkinnedPopupTest::SetUp() {
+    g_settingsIni.Clear();
+    ASSERT_NE(m_popup.m_hWnd, nullptr);
+    m_skins.WritePieces();
+}
+
+void SkinnedPopupTest::TearDown() {
+    g_settingsIni.Clear();
+}
+
+void SkinnedPopupTest::Wear(const std::string& skin) {
+    g_settingsIni.SetString(kPreferencesSection, kSkinKey, skin);
+    m_popup.LoadSkin();
 }
 
 } // namespace skintest

@@ -142,4 +142,17 @@ std::vector<COLORREF> TileColours(const Canvas& canvas, int popupWidth = 317,
 // be read.
 int CountGdiObjects();
 
+// A pop-up window of its own in a temporary skin folder holding the test
+// skins' pieces, with the settings cleared before and after; Wear loads a
+// skin by name as the program does.
+class SkinnedPopupTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    void Wear(const std::string& skin);
+
+    TempSkinDirectory m_skins;
+    TestPopup m_popup;
+};
+
 } // namespace skintest
