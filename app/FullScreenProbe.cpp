@@ -1,5 +1,4 @@
 #include "app/FullScreenProbe.h"
-#include "core/FullScreen.h"
 #include <shellapi.h>
 
 namespace {
@@ -7,6 +6,23 @@ namespace {
 Rect ToRect(const RECT& rect) {
     return Rect{rect.left, rect.top, rect.right, rect.bottom};
 }
+
+Rect MonitorRect(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!monitor || !::GetMonitorInfoA(monitor, &info))
+        return Rect{};
+    return ToRect(info.rcMonitor);
+}
+
+UserNotificationState ReadUserNotificationState() {
+    QUERY_USER_NOTIFICATION_STATE state = QUNS_ACCEPTS_NOTIFICATIONS;
+    if (FAILED(::SHQueryUserNotificationState(&state)))
+        return UserNotificationState::Accepts;
+    return UserNotificationStateFromShell(static_cast<int>(state));
+}
+
+} // namespace
 
 ForegroundWindow ReadForegroundWindow() {
     ForegroundWindow seen;
@@ -21,6 +37,8 @@ ForegroundWindow ReadForegroundWindow() {
     ::GetClassNameA(window, className, sizeof className);
     seen.shell = window == ::GetDesktopWindow() || window == ::GetShellWindow() ||
                  IsShellWindowClass(className);
+    seen.maximised = ::IsZoomed(window) != FALSE;
+    seen.monitor = MonitorRect(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
     RECT client{};
     if (::GetClientRect(window, &client)) {
         ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
@@ -29,33 +47,8 @@ ForegroundWindow ReadForegroundWindow() {
     return seen;
 }
 
-Rect MonitorAt(POINT point) {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (!::GetMonitorInfoA(::MonitorFromPoint(point, MONITOR_DEFAULTTOPRIMARY), &info))
-        return Rect{};
-    return ToRect(info.rcMonitor);
-}
-
-UserNotificationState ReadUserNotificationState() {
-    QUERY_USER_NOTIFICATION_STATE state = QUNS_ACCEPTS_NOTIFICATIONS;
-    if (FAILED(::SHQueryUserNotificationState(&state)))
-        return UserNotificationState::Accepts;
-    switch (state) {
-    case QUNS_BUSY:
-        return UserNotificationState::Busy;
-    case QUNS_RUNNING_D3D_FULL_SCREEN:
-        return UserNotificationState::Direct3DFullScreen;
-    case QUNS_PRESENTATION_MODE:
-        return UserNotificationState::Presenting;
-    default:
-        return UserNotificationState::Accepts;
-    }
-}
-
-} // namespace
-
 bool FullScreenAppOnMonitorAt(POINT point) {
-    return IsFullScreenAppInFront(ReadForegroundWindow(), MonitorAt(point),
+    return IsFullScreenAppInFront(ReadForegroundWindow(),
+                                  MonitorRect(::MonitorFromPoint(point, MONITOR_DEFAULTTOPRIMARY)),
                                   ReadUserNotificationState());
 }

@@ -30,6 +30,8 @@ const char* HoverCaption(HoverValue hover) {
 } // namespace
 
 void CNowPlayingWnd::LayoutPopup() {
+    // From now on the buttons act on this track's player.
+    m_pShownSource = m_pSource;
     LayoutText(m_strTrack);
 }
 
@@ -55,8 +57,7 @@ void CNowPlayingWnd::LayoutText(std::string text) {
     m_rcNext = ToRECT(layout.next);
     m_rcLyrics = ToRECT(layout.lyrics);
     m_rcCaption = ToRECT(layout.caption);
-    m_animator.SetPopupWidth(m_rcLayout.right);
-    m_animator.SetPopupDpi(m_nDpi);
+    m_animator.SetPopupGeometry({m_rcLayout.right, m_nDpi});
 }
 
 POINT CNowPlayingWnd::RestPoint() const {
@@ -76,9 +77,11 @@ void CNowPlayingWnd::ApplyDpi(int dpi) {
     }
 }
 
-LRESULT CNowPlayingWnd::OnDpiChanged(WPARAM wParam, LPARAM) {
-    // The new DPI of the window's monitor, which is the monitor it rests on.
-    ApplyDpi(LOWORD(wParam));
+LRESULT CNowPlayingWnd::OnDpiChanged(WPARAM, LPARAM) {
+    // The message speaks of the monitor the window is on now, which during
+    // an animation may be any the path crosses: the pop-up is laid out for
+    // the monitor it rests on.
+    ApplyDpi(MonitorDpiAt(POINT{kRestX, kRestY}));
     return 0;
 }
 

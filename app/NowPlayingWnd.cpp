@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "shell/AboutDlg.h"
 #include "shell/PrefsDlg.h"
+#include <cstring>
 
 BEGIN_MESSAGE_MAP(CNowPlayingWnd, CDialog)
 ON_WM_TIMER()
@@ -135,13 +136,13 @@ bool CNowPlayingWnd::TakeTrackFrom(ITrackSource& source) {
 }
 
 void CNowPlayingWnd::PreviousTrack() {
-    if (m_pSource)
-        m_pSource->Previous();
+    if (m_pShownSource)
+        m_pShownSource->Previous();
 }
 
 void CNowPlayingWnd::NextTrack() {
-    if (m_pSource)
-        m_pSource->Next();
+    if (m_pShownSource)
+        m_pShownSource->Next();
 }
 
 void CNowPlayingWnd::SearchLyrics() {
@@ -157,7 +158,7 @@ void CNowPlayingWnd::OnPreferences() {
         return; // already open: the tray menu still works while it runs
     m_bPrefsOpen = true;
     CPrefsDlg dialog;
-    if (dialog.DoModal() == IDOK) {
+    if (RunDialog(dialog) == IDOK) {
         // With no skin selected (the stored name matches no entry, say in
         // another letter case) the stored skin stays as it is.
         if (!dialog.m_strSkin.empty() &&
@@ -182,25 +183,62 @@ void CNowPlayingWnd::OnPreferences() {
 
 void CNowPlayingWnd::OnAbout() {
     CAboutDlg about;
-    about.DoModal();
+    RunDialog(about);
 }
 
+INT_PTR CNowPlayingWnd::RunDialog(CDialog& dialog) {
+    ++m_nOpenDialogs;
+    const INT_PTR result = dialog.DoModal();
+    --m_nOpenDialogs;
+    if (!m_bExitRequested)
+        return result;
+    // Exit was chosen while it was open: once the outermost dialog is
+    // gone, the program ends as Exit always ends it.
+    if (m_nOpenDialogs == 0)
+        ::PostMessageA(m_hWnd, WM_COMMAND, ID_TRAY_EXIT, 0);
+    return IDCANCEL;
+}
+
+namespace {
+// Cancels each dialog of this thread that the user can see (Preferences,
+// About, one opened from the other), except `keep`.
+void CancelVisibleDialogs(HWND keep) {
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM keepWindow) -> BOOL {
+            char className[8] = {};
+            ::GetClassNameA(window, className, sizeof className);
+            if (window != reinterpret_cast<HWND>(keepWindow) && ::IsWindowVisible(window) &&
+                std::strcmp(className, "#32770") == 0)
+                ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(keep));
+}
+} // namespace
+
 void CNowPlayingWnd::OnExit() {
+    if (m_bExiting)
+        return;
+    if (m_nOpenDialogs > 0) {
+        // Chosen from the tray while a dialog runs its own loop: the dialogs
+        // close first, then the exit goes on (see RunDialog).
+        m_bExitRequested = true;
+        CancelVisibleDialogs(m_hWnd);
+        return;
+    }
+    m_bExiting = true;
     // No player is heard from any more.
     m_winamp.SetAnnounce(nullptr);
     m_mediaPlayer.SetAnnounce(nullptr);
-    // Running animations end first, while this thread keeps handling the
-    // window moves they wait for; nothing repaints a half-released skin then.
-    m_animator.StopAndJoin([this] {
+    // Running animations end first. A thread may wait in a window move that
+    // this thread has to carry out: only such sent messages are handled
+    // meanwhile; timers, clicks and commands (a second Exit) wait, so nothing
+    // of the program runs again while it is being taken down.
+    m_animator.StopAndJoin([] {
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.hwnd == m_hWnd &&
-                (msg.message == WM_TIMER || msg.message == WM_PLAYER_ANNOUNCED))
-                continue; // no new polls or hides while leaving
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE);
     });
     ReleaseSkinBitmaps();
     DestroyPlayerHost();
@@ -214,7 +252,9 @@ void CNowPlayingWnd::OnDestroy() {
 }
 
 LRESULT CNowPlayingWnd::OnHideTimerRequest(WPARAM start, LPARAM) {
-    if (start)
+    // A show asks for its hold when it ends; by the time the request arrives
+    // a newer request (a hide from the tray, a switch) may own the pop-up.
+    if (start && m_animator.IsResting())
         SetTimer(IDT_HIDE, kHidePeriodMs);
     else
         KillTimer(IDT_HIDE);

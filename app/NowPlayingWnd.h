@@ -42,7 +42,7 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     bool PollWinamp() { return TakeTrackFrom(m_winamp); }
     bool PollMediaPlayer() { return TakeTrackFrom(m_mediaPlayer); }
     void DestroyPlayerHost() { m_mediaPlayer.DestroyPlayerHost(); }
-    // Previous and Next go to the player that reported the shown track;
+    // Previous and Next go to the player of the track the pop-up shows;
     // before any track was reported they do nothing.
     void PreviousTrack();
     void NextTrack();
@@ -73,6 +73,9 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     void PaintPopup(HDC dc) const;
     // The DPI the pop-up is laid out for: that of the monitor it shows on.
     int LayoutDpi() const { return m_nDpi; }
+    // Takes the DPI of the pop-up's monitor and lays the shown text out for it;
+    // a pop-up that is up and still takes its new size at once.
+    void ApplyDpi(int dpi);
 
   protected:
     BOOL OnInitDialog() override;
@@ -113,14 +116,14 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     void RequestPoll();
     // Lays the pop-up out for `text` at the current DPI; the pop-up then shows it.
     void LayoutText(std::string text);
-    // Takes the DPI of the pop-up's monitor and lays the shown text out for it;
-    // a pop-up that is up and still takes its new size at once.
-    void ApplyDpi(int dpi);
     // Where the pop-up rests, in screen coordinates.
     POINT RestPoint() const;
     // The user is in a full-screen application on the pop-up's monitor and
     // the settings do not ask to show over it.
     bool StaysQuiet() const;
+    // Runs a dialog modally; an Exit chosen meanwhile closes it and then
+    // ends the program (the result is then IDCANCEL).
+    INT_PTR RunDialog(CDialog& dialog);
 
     // Fields, in the order the rest of the program thinks of them.
     RECT m_rcLayout{};
@@ -139,9 +142,13 @@ class CNowPlayingWnd : public CDialog, private IPopupWindow {
     std::string m_strTrack;
     std::string m_strShown; // the text the layout was made for, which the pop-up paints
     CWinampSource m_winamp;
-    CMediaPlayerSource m_mediaPlayer;  // owns the player's host window while it is up
-    ITrackSource* m_pSource = nullptr; // the player that reported m_strTrack
-    bool m_bPollRequested = false;     // a WM_PLAYER_ANNOUNCED is on its way
+    CMediaPlayerSource m_mediaPlayer;       // owns the player's host window while it is up
+    ITrackSource* m_pSource = nullptr;      // the player that reported m_strTrack
+    ITrackSource* m_pShownSource = nullptr; // the player of the track the pop-up shows
+    int m_nOpenDialogs = 0;                 // Preferences or About running modally
+    bool m_bExitRequested = false;          // Exit chosen while a dialog was open
+    bool m_bExiting = false;
+    bool m_bPollRequested = false; // a WM_PLAYER_ANNOUNCED is on its way
 
     // Last, so it goes first: no animation outlives the fields it moves.
     CPopupAnimator m_animator;

@@ -7,6 +7,7 @@
 #   tray-icons  icons in the shell's tray (every CNowPlayingWnd adds one)
 #   wmp         the registration of the media player control (the fake's swap)
 set(TG_WIN_LOCKS_AboutDlg_test desktop)
+set(TG_WIN_LOCKS_FullScreenProbe_test desktop)
 set(TG_WIN_LOCKS_PopupThreads_test desktop tray-icons)
 set(TG_WIN_LOCKS_SystemTray_test desktop tray-icons)
 set(TG_WIN_LOCKS_Paint_test tray-icons)

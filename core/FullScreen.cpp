@@ -20,11 +20,26 @@ bool CoversMonitor(const Rect& client, const Rect& monitor) {
            client.right >= monitor.right && client.bottom >= monitor.bottom;
 }
 
+UserNotificationState UserNotificationStateFromShell(int state) {
+    switch (state) {
+    case 2:
+        return UserNotificationState::Busy;
+    case 3:
+        return UserNotificationState::Direct3DFullScreen;
+    case 4:
+        return UserNotificationState::Presenting;
+    default:
+        return UserNotificationState::Accepts;
+    }
+}
+
 bool IsFullScreenAppInFront(const ForegroundWindow& foreground, const Rect& monitor,
                             UserNotificationState state) {
+    if (!foreground.present)
+        return false;
     if (state != UserNotificationState::Accepts)
-        return true;
-    if (!foreground.present || foreground.ours || foreground.shell)
+        return foreground.monitor == monitor;
+    if (foreground.ours || foreground.shell || foreground.maximised)
         return false;
     return CoversMonitor(foreground.client, monitor);
 }

@@ -35,12 +35,9 @@ CPopupAnimator::~CPopupAnimator() {
     StopAndJoin([] {});
 }
 
-void CPopupAnimator::SetPopupWidth(int width) {
-    m_nPopupWidth = width;
-}
-
-void CPopupAnimator::SetPopupDpi(int dpi) {
-    m_nPopupDpi = UsableDpi(dpi);
+void CPopupAnimator::SetPopupGeometry(PopupGeometry geometry) {
+    geometry.dpi = UsableDpi(geometry.dpi);
+    m_geometry = geometry;
 }
 
 bool CPopupAnimator::StartAnimation(AnimationRoutine routine) {
@@ -114,9 +111,9 @@ void CPopupAnimator::Run(AnimationRoutine routine, uint64_t request) {
 }
 
 void CPopupAnimator::ShowThreadProc(uint64_t request) {
-    const int width = m_nPopupWidth, dpi = m_nPopupDpi;
-    m_window.MoveWindow(ShowStartStep(width, dpi), true);
-    for (const WindowStep& step : ShowSteps(width, dpi)) {
+    const PopupGeometry geometry = m_geometry;
+    m_window.MoveWindow(ShowStartStep(geometry.width, geometry.dpi), true);
+    for (const WindowStep& step : ShowSteps(geometry.width, geometry.dpi)) {
         if (!IsCurrent(request))
             return; // superseded: no hold, no hide timer, the state is the newer one's
         m_window.MoveWindow(step, false);
@@ -134,7 +131,8 @@ void CPopupAnimator::ShowThreadProc(uint64_t request) {
 }
 
 void CPopupAnimator::HideThreadProc(uint64_t request) {
-    for (const WindowStep& step : HideSteps(m_nPopupWidth, m_nPopupDpi)) {
+    const PopupGeometry geometry = m_geometry;
+    for (const WindowStep& step : HideSteps(geometry.width, geometry.dpi)) {
         // A superseded hide stops at once: the pop-up is still up, and
         // whatever superseded it owns the window and the state now.
         if (!IsCurrent(request))
@@ -175,7 +173,7 @@ void CPopupAnimator::SwitchThreadProc(uint64_t request) {
 }
 
 bool CPopupAnimator::HideDue(int64_t now, bool hovering) const {
-    if (hovering || m_nAnimState != ANIM_IDLE || !m_bShown)
+    if (hovering || !IsResting())
         return false;
     // Unsigned difference, read back as signed: no overflow however long the
     // program runs, and a clock that reads earlier than the show is not due.

@@ -38,6 +38,12 @@ class IPopupWindow {
     virtual bool LaunchThread(std::function<void()> routine) = 0;
 };
 
+// The pop-up's width on the screen and the DPI it was laid out for.
+struct PopupGeometry {
+    int width = kInitialPopupWidth;
+    int dpi = kDefaultDpi;
+};
+
 enum AnimState { ANIM_IDLE = 0, ANIM_SHOWING = 1, ANIM_HIDING = 2, ANIM_SWITCHING = 3 };
 
 enum class AnimationRoutine { Show, Hide, Switch };
@@ -54,12 +60,11 @@ class CPopupAnimator {
     CPopupAnimator(const CPopupAnimator&) = delete;
     CPopupAnimator& operator=(const CPopupAnimator&) = delete;
 
-    // UI thread, after each layout. An animation reads the width (on the
-    // screen) and the DPI it was laid out for when it starts.
-    void SetPopupWidth(int width);
-    int PopupWidth() const { return m_nPopupWidth; }
-    void SetPopupDpi(int dpi);
-    int PopupDpi() const { return m_nPopupDpi; }
+    // UI thread, after each layout. An animation reads the geometry when it
+    // starts, in one piece: never a width of one layout with the DPI of another.
+    void SetPopupGeometry(PopupGeometry geometry);
+    PopupGeometry Geometry() const { return m_geometry; }
+    int PopupWidth() const { return Geometry().width; }
 
     // UI thread. Starts the routine on a worker thread and returns true, or
     // returns false when nothing was started:
@@ -75,6 +80,11 @@ class CPopupAnimator {
     AnimState State() const { return m_nAnimState; }
     bool IsShown() const { return m_bShown; }
     int64_t ShowTime() const { return m_nShowTime; }
+
+    // True when the pop-up is up and still: the state its hold timer is for.
+    // A timer asked for by a show that a newer request has overtaken since
+    // is not wanted any more.
+    bool IsResting() const { return m_nAnimState == ANIM_IDLE && m_bShown; }
 
     // True when the pop-up is up and still, the hold since the end of its show
     // is over, and no button is hovered: time to start the hide.
@@ -101,8 +111,7 @@ class CPopupAnimator {
     std::atomic<AnimState> m_nAnimState{ANIM_IDLE};
     std::atomic<bool> m_bShown{false};
     std::atomic<int64_t> m_nShowTime{0};
-    std::atomic<int> m_nPopupWidth{kInitialPopupWidth};
-    std::atomic<int> m_nPopupDpi{kDefaultDpi};
+    std::atomic<PopupGeometry> m_geometry{PopupGeometry{}};
     std::atomic<uint64_t> m_nRequest{0}; // number of the newest request
     std::mutex m_stateLock;              // request decisions and state transitions
     std::mutex m_moveLock;               // held by the one animation that moves the window

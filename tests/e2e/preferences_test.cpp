@@ -239,3 +239,16 @@ TEST(Preferences, ASkinChangeShowsThePopupInTheNewSkin) {
     EXPECT_EQ(session.Install().ReadSettings(),
               Settings("skin=Signal\r\nenwinamp=0\r\nenwmp=0\r\n"));
 }
+
+TEST(Preferences, ExitFromTheTrayWhilePreferencesAndAboutAreOpenEndsTheProgram) {
+    const std::string settings = Settings("skin=Signal\r\nenwinamp=1\r\n");
+    Session session(settings, AddSignalSkin);
+    RunningProgram& program = session.Program();
+    ASSERT_NE(OpenPreferences(program), nullptr);
+    program.PostCommand(kCommandAbout);
+    ASSERT_NE(program.WaitForDialog(kAboutTitle), nullptr);
+
+    // Both dialogs close, nothing is stored, and the program ends with 0.
+    session.Exit();
+    EXPECT_EQ(session.Install().ReadSettings(), settings);
+}

@@ -58,7 +58,7 @@ class PopupAnimatorTest : public ::testing::Test {
   protected:
     // Shows the pop-up and waits until it is up and still.
     bool BringUp(int width) {
-        animator.SetPopupWidth(width);
+        animator.SetPopupGeometry({width, 96});
         return animator.StartAnimation(AnimationRoutine::Show) && window.WaitQuiet() &&
                animator.State() == ANIM_IDLE && animator.IsShown();
     }
@@ -74,7 +74,7 @@ class PopupAnimatorTest : public ::testing::Test {
 
 TEST_F(PopupAnimatorTest, ShowGrowsInAndStartsTheHoldAtItsEnd) {
     window.SetClock(1000);
-    animator.SetPopupWidth(362);
+    animator.SetPopupGeometry({362, 96});
     window.HoldAfterMoves(277); // the last step
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Show));
     EXPECT_EQ(animator.State(), ANIM_SHOWING);
@@ -118,7 +118,7 @@ TEST_F(PopupAnimatorTest, HideOnlyStartsWhenUpAndStill) {
     EXPECT_FALSE(animator.StartAnimation(AnimationRoutine::Hide)); // hidden
     EXPECT_EQ(window.EventCount(), 0u);
 
-    animator.SetPopupWidth(317);
+    animator.SetPopupGeometry({317, 96});
     window.HoldAfterMoves(10);
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Show));
     ASSERT_TRUE(window.WaitHeld());
@@ -133,7 +133,7 @@ TEST_F(PopupAnimatorTest, HideOnlyStartsWhenUpAndStill) {
 TEST_F(PopupAnimatorTest, SwitchFromUpShrinksThenShowsTheNewWidth) {
     ASSERT_TRUE(BringUp(317));
     const size_t mark = window.EventCount();
-    animator.SetPopupWidth(407);
+    animator.SetPopupGeometry({407, 96});
     window.HoldAfterMoves(1);
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Switch));
     EXPECT_EQ(animator.State(), ANIM_SWITCHING); // at once
@@ -145,11 +145,11 @@ TEST_F(PopupAnimatorTest, SwitchFromUpShrinksThenShowsTheNewWidth) {
 }
 
 TEST_F(PopupAnimatorTest, SwitchDuringShowTakesOverWhereTheShowIs) {
-    animator.SetPopupWidth(317);
+    animator.SetPopupGeometry({317, 96});
     window.HoldAfterMoves(100); // the start and 99 steps
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Show));
     ASSERT_TRUE(window.WaitHeld());
-    animator.SetPopupWidth(452);
+    animator.SetPopupGeometry({452, 96});
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Switch));
     EXPECT_EQ(animator.State(), ANIM_SWITCHING);
     EXPECT_TRUE(animator.IsShown());
@@ -170,7 +170,7 @@ TEST_F(PopupAnimatorTest, SwitchDuringHideKeepsThePopupShown) {
     ASSERT_TRUE(window.WaitHeld());
     std::atomic<bool> alwaysShown{true};
     window.SetProbe([&] { alwaysShown = alwaysShown && animator.IsShown(); });
-    animator.SetPopupWidth(317);
+    animator.SetPopupGeometry({317, 96});
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Switch));
     window.Release();
     ASSERT_TRUE(window.WaitQuiet());
@@ -187,13 +187,13 @@ TEST_F(PopupAnimatorTest, BurstOfSwitchesEndsInOneShowOfTheLatestWidth) {
     ASSERT_TRUE(BringUp(317));
     const size_t mark = window.EventCount();
     window.HoldAfterMoves(1);
-    animator.SetPopupWidth(362);
+    animator.SetPopupGeometry({362, 96});
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Switch));
     ASSERT_TRUE(window.WaitHeld()); // the first switch has the window
     int width = 362;
     for (int i = 1; i < 20; ++i) {
         width = 317 + 45 * (i % 6);
-        animator.SetPopupWidth(width);
+        animator.SetPopupGeometry({width, 96});
         ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Switch));
         EXPECT_EQ(animator.State(), ANIM_SWITCHING);
     }
@@ -213,7 +213,7 @@ TEST_F(PopupAnimatorTest, BurstOfSwitchesWithoutHoldsStillEndsInOneShow) {
     int width = 317;
     for (int i = 0; i < 20; ++i) {
         width = 317 + 45 * (i % 7);
-        animator.SetPopupWidth(width);
+        animator.SetPopupGeometry({width, 96});
         ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Switch));
     }
     ASSERT_TRUE(window.WaitQuiet());
@@ -229,7 +229,7 @@ TEST_F(PopupAnimatorTest, BurstOfSwitchesWithoutHoldsStillEndsInOneShow) {
 TEST_F(PopupAnimatorTest, ShowRequestedAsASwitchEndsBecomesASwitch) {
     ASSERT_TRUE(BringUp(317));
     const size_t mark = window.EventCount();
-    animator.SetPopupWidth(362);
+    animator.SetPopupGeometry({362, 96});
     window.HoldAfterMoves(52); // 51 switch steps, then the start of its show
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Switch));
     ASSERT_TRUE(window.WaitHeld());
@@ -237,7 +237,7 @@ TEST_F(PopupAnimatorTest, ShowRequestedAsASwitchEndsBecomesASwitch) {
     EXPECT_TRUE(animator.IsShown());
 
     // The poll saw the pop-up hidden a moment ago and asks for a show.
-    animator.SetPopupWidth(407);
+    animator.SetPopupGeometry({407, 96});
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Show));
     EXPECT_EQ(animator.State(), ANIM_SWITCHING);
     window.Release();
@@ -252,7 +252,7 @@ TEST_F(PopupAnimatorTest, ShowRequestedAsASwitchEndsBecomesASwitch) {
 TEST_F(PopupAnimatorTest, ShowWhileUpBringsTheNewTextInBySwitching) {
     ASSERT_TRUE(BringUp(317));
     const size_t mark = window.EventCount();
-    animator.SetPopupWidth(362);
+    animator.SetPopupGeometry({362, 96});
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Show));
     ASSERT_TRUE(window.WaitQuiet());
     EXPECT_EQ(window.EventsSince(mark), Join({SwitchEvents(RestingRect(317)), ShowEvents(362)}));
@@ -278,14 +278,14 @@ TEST_F(PopupAnimatorTest, FailedLaunchesChangeNothing) {
     EXPECT_EQ(window.EventCount(), mark);
 
     window.FailLaunches(false);
-    animator.SetPopupWidth(362);
+    animator.SetPopupGeometry({362, 96});
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Switch));
     ASSERT_TRUE(window.WaitQuiet());
     ExpectUp(362);
 }
 
 TEST_F(PopupAnimatorTest, FailedSwitchLaunchLetsTheRunningShowFinish) {
-    animator.SetPopupWidth(317);
+    animator.SetPopupGeometry({317, 96});
     window.HoldAfterMoves(50);
     ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Show));
     ASSERT_TRUE(window.WaitHeld());
@@ -339,7 +339,7 @@ TEST(PopupAnimatorLifetime, DestructorJoinsARunningAnimation) {
     window.PauseSleeps(true);
     {
         CPopupAnimator animator(window);
-        animator.SetPopupWidth(317);
+        animator.SetPopupGeometry({317, 96});
         ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Show));
         ASSERT_TRUE(animator.StartAnimation(AnimationRoutine::Switch));
     }
@@ -360,7 +360,7 @@ class AnimatorStress : public PopupAnimatorTest {
             case 0:
             case 1: // a track change, as the poll handles it
                 width = 317 + 45 * static_cast<int>(random() % 6);
-                animator.SetPopupWidth(width);
+                animator.SetPopupGeometry({width, 96});
                 animator.StartAnimation(animator.IsShown() ? AnimationRoutine::Switch
                                                            : AnimationRoutine::Show);
                 break;
@@ -385,7 +385,7 @@ TEST_F(AnimatorStress, TheLastReportedTrackEndsUpShown) {
     window.PauseSleeps(true);
     RunRandomRequests(400, 20240601);
     const int last = 497;
-    animator.SetPopupWidth(last);
+    animator.SetPopupGeometry({last, 96});
     animator.StartAnimation(animator.IsShown() ? AnimationRoutine::Switch : AnimationRoutine::Show);
     ASSERT_TRUE(window.WaitQuiet());
     const Events events = window.Events();

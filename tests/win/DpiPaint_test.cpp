@@ -84,13 +84,18 @@ class PopupAtDpiTest : public SkinnedPopupTest {
                                        kColours);
     }
 
-    // What Windows sends when the pop-up's monitor changes its DPI.
-    void TellDpi(int dpi) {
-        RECT suggested{0, 0, 10, 10};
-        ::SendMessageA(m_popup.m_hWnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                       reinterpret_cast<LPARAM>(&suggested));
-    }
+    // What the pop-up does when its resting monitor's DPI changes.
+    void TellDpi(int dpi) { m_popup.ApplyDpi(dpi); }
 };
+
+TEST_F(PopupAtDpiTest, ADpiChangeMessageIsCheckedAgainstTheRestingMonitor) {
+    // Sent while an animation crosses a monitor of another DPI: the pop-up
+    // stays laid out for the monitor it rests on (the prefix's 96).
+    RECT suggested{0, 0, 10, 10};
+    ::SendMessageA(m_popup.m_hWnd, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                   reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(m_popup.LayoutDpi(), 96);
+}
 
 TEST_F(PopupAtDpiTest, EveryEdgeIsScaledUntilADisplayChangeBringsThe96DpiLookBack) {
     Wear("Three");

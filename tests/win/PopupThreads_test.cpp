@@ -291,7 +291,14 @@ TEST(ExitDuringAnimation, EndsEachAnimationWhoseThreadWaitsForTheWindow) {
         ASSERT_TRUE(AWorkerWaitsForThisThread()) << "no animation thread moves the window";
         // Exit handles that move while it waits for the thread, which then
         // stops at its next step: the animation does not run to its end.
+        // What was posted meanwhile (a timer, a second Exit, a click) waits.
+        constexpr UINT kPosted = WM_APP + 50;
+        ::PostThreadMessageA(::GetCurrentThreadId(), kPosted, 0, 0);
         popup.OnExit();
+        MSG posted;
+        HWND threadMessages = reinterpret_cast<HWND>(-1);
+        EXPECT_TRUE(::PeekMessageA(&posted, threadMessages, kPosted, kPosted, PM_REMOVE))
+            << "Exit's wait handled a posted message";
         const Box after = WindowBox(popup.m_hWnd);
         e2e::PumpMessages();
         EXPECT_EQ(WindowBox(popup.m_hWnd), after) << "a thread still moves the window";
@@ -299,4 +306,28 @@ TEST(ExitDuringAnimation, EndsEachAnimationWhoseThreadWaitsForTheWindow) {
             during == During::Hide ? Box{0, 0, 1, 6} : Rest(popup.Animator().PopupWidth());
         EXPECT_NE(after, end) << "the animation ran to its end from " << before;
     }
+}
+
+// --- The hold timer --------------------------------------------------------------
+
+TEST(HoldTimer, AHideFromTheTrayJustAfterAShowLeavesNoTimerBehind) {
+    BarePopup popup;
+    // The show ends and asks for its hold timer; before that request is
+    // handled the tray hides the pop-up. Only the moves are handled meanwhile.
+    popup.OnToggleNowPlaying();
+    const auto resting = [&] {
+        return popup.Animator().State() == ANIM_IDLE && popup.Animator().IsShown();
+    };
+    for (const ULONGLONG end = GetTickCount64() + e2e::kGenerousMs;
+         !resting() && GetTickCount64() < end;) {
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE);
+    }
+    ASSERT_TRUE(resting()) << WindowBox(popup.m_hWnd);
+    popup.OnToggleNowPlaying();
+    ASSERT_EQ(popup.Animator().State(), ANIM_HIDING);
+    ASSERT_TRUE(WaitUntil([&] { return popup.Animator().State() == ANIM_IDLE; }));
+    // KillTimer says whether there was a timer to kill.
+    EXPECT_FALSE(::KillTimer(popup.m_hWnd, IDT_HIDE)) << "a hold timer ticks for a hidden pop-up";
 }
