@@ -1,14 +1,14 @@
-// Construction, start-up, tear-down and the tray commands of the main window.
 #include "app/NowPlayingWnd.h"
 #include "config/Settings.h"
 #include "framework/Dpi.h"
 #include "framework/WinApp.h"
 #include "framework/WinThread.h"
-#include "players/LyricsSearch.h"
+#include "players/Players.h"
 #include "res/resource.h"
 #include "shell/AboutDlg.h"
+#include "shell/FullScreenProbe.h"
+#include "shell/LyricsSearch.h"
 #include "shell/PrefsDlg.h"
-#include <cstring>
 
 BEGIN_MESSAGE_MAP(CNowPlayingWnd, CDialog)
 ON_WM_TIMER()
@@ -25,32 +25,21 @@ ON_MESSAGE(WM_HIDETIMER_REQUEST, OnHideTimerRequest)
 ON_MESSAGE(WM_PLAYER_ANNOUNCED, OnPlayerAnnounced)
 ON_MESSAGE(WM_MOUSEACTIVATE, OnMouseActivate)
 ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
-ON_MESSAGE(WM_DISPLAYCHANGE, OnDisplayChange)
-ON_WM_DESTROY()
+ON_MESSAGE(WM_DISPLAYCHANGE, OnDpiChanged)
 END_MESSAGE_MAP()
 
-namespace {
-constexpr const char kTooltip[] = "Trackglow";
-constexpr UINT kTrayIconId = IDR_TRAYMENU;
-// The one balloon of the first start.
-constexpr const wchar_t kWelcomeTitle[] = L"Trackglow";
-constexpr const wchar_t kWelcomeText[] =
-    L"Trackglow is here \u2014 right-click to choose your players";
-} // namespace
-
 CNowPlayingWnd::CNowPlayingWnd(CWnd* parent)
-    : CDialog(IDD_NOWPLAYING, parent), m_animator(static_cast<IPopupWindow&>(*this)) {
+    : CDialog(IDD_NOWPLAYING, parent),
+      m_watch([this] { ::PostMessageA(m_hWnd, WM_PLAYER_ANNOUNCED, 0, 0); },
+              [this] { return StaysQuiet(); }) {
     HINSTANCE instance = AfxGetInstanceHandle();
     m_hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
-    m_tray.AddIcon(this, WM_TRAYNOTIFY, kTooltip, ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAY)),
-                   kTrayIconId);
-    ::SetRect(&m_rcLayout, 0, 0, kInitialPopupWidth, kPopupHeight);
+    m_tray.AddIcon(this, WM_TRAYNOTIFY, "Trackglow",
+                   ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_TRAY)), IDR_TRAYMENU);
 }
 
 CNowPlayingWnd::~CNowPlayingWnd() {
-    // No animation may outlive the window object.
-    m_animator.StopAndJoin([] {});
-    DestroyPlayerHost();
+    m_animator.StopAndJoin([] {}); // no animation may outlive the window object
 }
 
 BOOL CNowPlayingWnd::OnInitDialog() {
@@ -60,195 +49,77 @@ BOOL CNowPlayingWnd::OnInitDialog() {
     ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, ::GetWindowLongA(m_hWnd, GWL_EXSTYLE) & ~WS_EX_APPWINDOW);
     SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE);
 
-    // Without a settings file this is the program's first start.
-    const bool firstStart = !SettingsFileExists();
+    const bool firstStart = !SettingsFileExists(); // from now on the file is there
     g_settingsIni.Load(SettingsFilePath());
     LoadSkin();
-    WatchPlayers(g_settingsIni.GetInt(kPreferencesSection, kEnableWinampKey) == 1,
-                 g_settingsIni.GetInt(kPreferencesSection, kEnableWmpKey) == 1);
-    // Laid out for the monitor the pop-up rests on (the one that holds its
-    // resting place at any DPI).
-    m_nDpi = MonitorDpiAt(POINT{kRestX, kRestY});
-    // The poll stays: it catches whatever no player announced.
-    SetTimer(IDT_POLL, kPollPeriodMs);
-    // A new user sees where the program went and what to do first. Once:
-    // from now on the settings file is there.
+    RegisterPlayers(m_watch, m_hWnd);
+    WatchPlayersFromSettings(m_watch);
+    m_view.Layout("", MonitorDpiAt(POINT{kRestX, kRestY}));
+    SetTimer(IDT_POLL, kPollPeriodMs); // the fallback for whatever no player announces
     if (firstStart && SettingsFileExists())
-        m_tray.ShowBalloon(kWelcomeTitle, kWelcomeText);
+        m_tray.ShowWelcomeBalloon();
     return TRUE;
 }
 
-// Neither Enter nor Esc may close the program's main window.
-void CNowPlayingWnd::OnOK() {}
-void CNowPlayingWnd::OnCancel() {}
-
-LRESULT CNowPlayingWnd::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
-    return m_tray.OnIconNotify(wParam, lParam);
-}
-
 void CNowPlayingWnd::LoadSkin() {
-    std::string name = g_settingsIni.GetString(kPreferencesSection, kSkinKey);
-    if (name.empty()) {
-        name = kDefaultSkinName;
-        g_settingsIni.SetString(kPreferencesSection, kSkinKey, kDefaultSkinName, true);
-        g_settingsIni.Save();
-    }
-    m_skin.Load(name);
+    m_view.LoadSkin(StoredSkinName());
 }
 
-void CNowPlayingWnd::ReleaseSkinBitmaps() {
-    m_skin.ReleaseBitmaps();
+void CNowPlayingWnd::LayoutPopup() {
+    m_view.Layout(m_watch.ShownTrack(), m_view.Dpi());
+    m_animator.SetPopupGeometry({m_view.Width(), m_view.Dpi()});
 }
 
-// --- Players -----------------------------------------------------------------
-
-void CNowPlayingWnd::WatchPlayers(bool winamp, bool mediaPlayer) {
-    m_winamp.SetEnabled(winamp);
-    m_winamp.SetAnnounce([this] { RequestPoll(); });
-    m_mediaPlayer.SetOwner(m_hWnd);
-    m_mediaPlayer.SetEnabled(mediaPlayer);
-    m_mediaPlayer.SetAnnounce([this] { RequestPoll(); });
-}
-
-void CNowPlayingWnd::RequestPoll() {
-    // A burst of announcements (a player raises several for one change)
-    // costs one poll: the announcements are read with it.
-    if (m_bPollRequested)
-        return;
-    m_bPollRequested = ::PostMessageA(m_hWnd, WM_PLAYER_ANNOUNCED, 0, 0) != FALSE;
+void CNowPlayingWnd::PollPlayers() {
+    if (m_watch.Poll())
+        ShowNewTrack();
 }
 
 LRESULT CNowPlayingWnd::OnPlayerAnnounced(WPARAM, LPARAM) {
-    m_bPollRequested = false;
-    // Exactly what a poll tick does with the players, Winamp first, so an
-    // announcement never lets one player's track push the other's aside.
-    PollPlayers();
+    if (m_watch.PollAnnounced())
+        ShowNewTrack();
     return 0;
 }
 
-bool CNowPlayingWnd::TakeTrackFrom(ITrackSource& source) {
-    std::optional<std::string> track = source.Poll();
-    if (!track)
+void CNowPlayingWnd::ShowNewTrack() {
+    LayoutPopup();
+    StartAnimation(m_animator.IsShown() ? AnimationRoutine::Switch : AnimationRoutine::Show);
+}
+
+bool CNowPlayingWnd::StaysQuiet() const {
+    if (g_settingsIni.GetInt(kPreferencesSection, kShowOverFullScreenKey) == 1)
         return false;
-    m_strTrack = std::move(*track);
-    m_pSource = &source;
+    return FullScreenAppOnMonitorAt(RestPoint());
+}
+
+POINT CNowPlayingWnd::RestPoint() const {
+    return POINT{ScaleForDpi(kRestX, m_view.Dpi()), ScaleForDpi(kRestY, m_view.Dpi())};
+}
+
+bool CNowPlayingWnd::StartAnimation(AnimationRoutine routine) {
+    if (!m_animator.StartAnimation(routine))
+        return false;
+    if (m_animator.State() == ANIM_SWITCHING)
+        KillTimer(IDT_HIDE); // the new show starts its own hold
     return true;
 }
 
-void CNowPlayingWnd::PreviousTrack() {
-    if (m_pShownSource)
-        m_pShownSource->Previous();
-}
-
-void CNowPlayingWnd::NextTrack() {
-    if (m_pShownSource)
-        m_pShownSource->Next();
-}
-
-void CNowPlayingWnd::SearchLyrics() {
-    // The track the pop-up shows: over a full-screen application a newer one
-    // may have come without the pop-up switching to it.
-    ::SearchLyrics(m_strShown);
-}
-
-// --- Tray commands -------------------------------------------------------------
-
-void CNowPlayingWnd::OnPreferences() {
-    if (m_bPrefsOpen)
-        return; // already open: the tray menu still works while it runs
-    m_bPrefsOpen = true;
-    CPrefsDlg dialog;
-    if (RunDialog(dialog) == IDOK) {
-        // With no skin selected (the stored name matches no entry, say in
-        // another letter case) the stored skin stays as it is.
-        if (!dialog.m_strSkin.empty() &&
-            dialog.m_strSkin != g_settingsIni.GetString(kPreferencesSection, kSkinKey)) {
-            g_settingsIni.SetString(kPreferencesSection, kSkinKey, dialog.m_strSkin, true);
-            LoadSkin();
-            LayoutPopup();
-            StartAnimation(m_animator.IsShown() ? AnimationRoutine::Switch
-                                                : AnimationRoutine::Show);
-        }
-        // The player choices apply at once: a ticked player is watched from the
-        // next poll on, an unticked media player lets go of its host.
-        m_winamp.SetEnabled(dialog.m_bWinamp);
-        m_mediaPlayer.SetEnabled(dialog.m_bMediaPlayer);
-        g_settingsIni.SetInt(kPreferencesSection, kEnableWinampKey, dialog.m_bWinamp ? 1 : 0, true);
-        g_settingsIni.SetInt(kPreferencesSection, kEnableWmpKey, dialog.m_bMediaPlayer ? 1 : 0,
-                             true);
-        g_settingsIni.Save();
+void CNowPlayingWnd::OnTimer(UINT_PTR id) {
+    // No mouse message arrives once the cursor has left the window, so the
+    // hover state is refreshed from the cursor position on every tick.
+    POINT cursor{};
+    if (::GetCursorPos(&cursor)) {
+        ScreenToClient(&cursor);
+        OnMouseMove(0, cursor);
     }
-    m_bPrefsOpen = false;
-}
-
-void CNowPlayingWnd::OnAbout() {
-    CAboutDlg about;
-    RunDialog(about);
-}
-
-INT_PTR CNowPlayingWnd::RunDialog(CDialog& dialog) {
-    ++m_nOpenDialogs;
-    const INT_PTR result = dialog.DoModal();
-    --m_nOpenDialogs;
-    if (!m_bExitRequested)
-        return result;
-    // Exit was chosen while it was open: once the outermost dialog is
-    // gone, the program ends as Exit always ends it.
-    if (m_nOpenDialogs == 0)
-        ::PostMessageA(m_hWnd, WM_COMMAND, ID_TRAY_EXIT, 0);
-    return IDCANCEL;
-}
-
-namespace {
-// Cancels each dialog of this thread that the user can see (Preferences,
-// About, one opened from the other), except `keep`.
-void CancelVisibleDialogs(HWND keep) {
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM keepWindow) -> BOOL {
-            char className[8] = {};
-            ::GetClassNameA(window, className, sizeof className);
-            if (window != reinterpret_cast<HWND>(keepWindow) && ::IsWindowVisible(window) &&
-                std::strcmp(className, "#32770") == 0)
-                ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(keep));
-}
-} // namespace
-
-void CNowPlayingWnd::OnExit() {
-    if (m_bExiting)
-        return;
-    if (m_nOpenDialogs > 0) {
-        // Chosen from the tray while a dialog runs its own loop: the dialogs
-        // close first, then the exit goes on (see RunDialog).
-        m_bExitRequested = true;
-        CancelVisibleDialogs(m_hWnd);
-        return;
+    if (id == IDT_POLL) {
+        PollPlayers();
+    } else if (id == IDT_HIDE &&
+               m_animator.HideDue(::GetTickCount64(), m_view.Hover() != HOVER_NONE)) {
+        // Should the hide not start (no thread), the next tick tries again.
+        if (StartAnimation(AnimationRoutine::Hide))
+            KillTimer(IDT_HIDE);
     }
-    m_bExiting = true;
-    // No player is heard from any more.
-    m_winamp.SetAnnounce(nullptr);
-    m_mediaPlayer.SetAnnounce(nullptr);
-    // Running animations end first. A thread may wait in a window move that
-    // this thread has to carry out: only such sent messages are handled
-    // meanwhile; timers, clicks and commands (a second Exit) wait, so nothing
-    // of the program runs again while it is being taken down.
-    m_animator.StopAndJoin([] {
-        MSG msg;
-        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_SENDMESSAGE);
-    });
-    ReleaseSkinBitmaps();
-    DestroyPlayerHost();
-    m_tray.WithdrawIcon();
-    CDialog::OnOK();
-}
-
-void CNowPlayingWnd::OnDestroy() {
-    KillTimer(IDT_POLL);
-    KillTimer(IDT_HIDE);
 }
 
 LRESULT CNowPlayingWnd::OnHideTimerRequest(WPARAM start, LPARAM) {
@@ -261,41 +132,127 @@ LRESULT CNowPlayingWnd::OnHideTimerRequest(WPARAM start, LPARAM) {
     return 0;
 }
 
-// --- What the animation threads do to the window ---------------------------
-
-void CNowPlayingWnd::MoveWindow(const WindowStep& step, bool bringToTop) {
-    UINT flags = SWP_NOACTIVATE;
-    if (!bringToTop)
-        flags |= SWP_NOZORDER;
-    ::SetWindowPos(m_hWnd, nullptr, step.x, step.y, step.cx, step.cy, flags);
+void CNowPlayingWnd::OnToggleNowPlaying() {
+    if (m_animator.State() != ANIM_IDLE)
+        return;
+    if (m_animator.IsShown()) {
+        if (StartAnimation(AnimationRoutine::Hide))
+            KillTimer(IDT_HIDE);
+    } else {
+        m_watch.ShowNewest(); // also a track held back over a full-screen application
+        LayoutPopup();
+        StartAnimation(AnimationRoutine::Show);
+    }
 }
 
-void CNowPlayingWnd::MoveWindowOrigin() {
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+void CNowPlayingWnd::OnPaint() {
+    CPaintDC dc(m_hWnd);
+    m_view.Paint(dc);
 }
 
-Rect CNowPlayingWnd::GetWindowRect() {
-    RECT rect{};
-    ::GetWindowRect(m_hWnd, &rect);
-    return Rect{rect.left, rect.top, rect.right, rect.bottom};
+void CNowPlayingWnd::OnMouseMove(UINT, POINT point) {
+    SetHover(m_view.HitTest(point));
 }
 
-void CNowPlayingWnd::StartHideTimer() {
-    ::PostMessageA(m_hWnd, WM_HIDETIMER_REQUEST, 1, 0);
+void CNowPlayingWnd::SetHover(HoverValue value) {
+    if (!m_view.SetHover(value))
+        return;
+    const RECT caption = m_view.CaptionRect();
+    InvalidateRect(&caption, TRUE);
 }
 
-void CNowPlayingWnd::StopHideTimer() {
-    ::PostMessageA(m_hWnd, WM_HIDETIMER_REQUEST, 0, 0);
+LRESULT CNowPlayingWnd::OnMouseActivate(WPARAM, LPARAM) {
+    // A click on the pop-up works without activating it: the window the
+    // user was in keeps the foreground and the focus.
+    return MA_NOACTIVATE;
 }
 
-void CNowPlayingWnd::Pause(int milliseconds) {
-    ::Sleep(static_cast<DWORD>(milliseconds));
+void CNowPlayingWnd::OnLButtonDown(UINT, POINT point) {
+    switch (m_view.HitTest(point)) {
+    case HOVER_PREVIOUS:
+        m_watch.Previous();
+        break;
+    case HOVER_NEXT:
+        m_watch.Next();
+        break;
+    case HOVER_LYRICS:
+        SearchLyrics();
+        break;
+    default:
+        break;
+    }
 }
 
-int64_t CNowPlayingWnd::Now() {
-    return static_cast<int64_t>(::GetTickCount64());
+void CNowPlayingWnd::SearchLyrics() {
+    ::SearchLyrics(m_watch.ShownTrack());
 }
 
-bool CNowPlayingWnd::LaunchThread(std::function<void()> routine) {
-    return AfxBeginThread(std::move(routine));
+LRESULT CNowPlayingWnd::OnDpiChanged(WPARAM, LPARAM) {
+    // Also sent while an animation crosses a monitor of another DPI: the
+    // pop-up is laid out for the monitor it rests on.
+    ApplyDpi(MonitorDpiAt(POINT{kRestX, kRestY}));
+    return 0;
+}
+
+void CNowPlayingWnd::ApplyDpi(int dpi) {
+    m_view.Layout(m_view.Text(), UsableDpi(dpi));
+    m_animator.SetPopupGeometry({m_view.Width(), m_view.Dpi()});
+    // Up and still, it takes its new size in place; a moving pop-up ends its
+    // move in the size it started with.
+    if (m_animator.IsResting()) {
+        const POINT rest = RestPoint();
+        SetWindowPos(nullptr, rest.x, rest.y, m_view.Width(), m_view.Height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(nullptr, TRUE);
+    }
+}
+
+LRESULT CNowPlayingWnd::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
+    return m_tray.OnIconNotify(wParam, lParam);
+}
+
+void CNowPlayingWnd::OnPreferences() {
+    if (m_bPrefsOpen)
+        return; // already open: the tray menu still works while it runs
+    m_bPrefsOpen = true;
+    CPrefsDlg dialog;
+    if (m_dialogs.Run(dialog) == IDOK) {
+        // With no skin selected (the stored name in another letter case, say)
+        // the stored skin stays.
+        if (!dialog.m_strSkin.empty() &&
+            dialog.m_strSkin != g_settingsIni.GetString(kPreferencesSection, kSkinKey)) {
+            g_settingsIni.SetString(kPreferencesSection, kSkinKey, dialog.m_strSkin, true);
+            LoadSkin();
+            ShowNewTrack();
+        }
+        WatchPlayersAsChosen(m_watch, dialog.m_players); // at once
+        g_settingsIni.Save();
+    }
+    m_bPrefsOpen = false;
+}
+
+void CNowPlayingWnd::OnAbout() {
+    CAboutDlg about;
+    m_dialogs.Run(about);
+}
+
+void CNowPlayingWnd::OnExit() {
+    if (m_bExiting)
+        return;
+    if (m_dialogs.AnyOpen()) {
+        // Chosen from the tray inside a dialog's loop: the dialogs close
+        // first, then the exit goes on.
+        m_dialogs.CloseAll(m_hWnd, [this] { ::PostMessageA(m_hWnd, WM_COMMAND, ID_TRAY_EXIT, 0); });
+        return;
+    }
+    m_bExiting = true;
+    m_watch.Stop();
+    // Running animations end first. A thread may wait in a window move that
+    // this thread has to carry out: only such sent messages are handled
+    // meanwhile; timers, clicks and commands (a second Exit) wait, so nothing
+    // of the program runs again while it is being taken down.
+    m_animator.StopAndJoin([] { HandleSentMessages(5); });
+    m_view.ReleaseSkinBitmaps();
+    m_tray.WithdrawIcon();
+    CDialog::OnOK();
 }

@@ -1,6 +1,8 @@
 # Native tree: unit tests of the portable logic (also run under sanitizers).
 file(GLOB TG_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
-add_executable(unit_tests ${TG_UNIT_TESTS})
+# The player watch decides portably over whatever sources it is given.
+set(TG_PORTABLE_PLAYERS ${CMAKE_SOURCE_DIR}/players/PlayerWatch.cpp)
+add_executable(unit_tests ${TG_UNIT_TESTS} ${TG_PORTABLE_PLAYERS})
 target_link_libraries(unit_tests PRIVATE tgcore GTest::gtest_main)
 tg_strict(unit_tests)
 add_test(NAME unit COMMAND unit_tests)

@@ -55,3 +55,13 @@ bool SettingsFileExists() {
     const DWORD attributes = ::GetFileAttributesA(SettingsFilePath().c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+std::string StoredSkinName() {
+    std::string name = g_settingsIni.GetString(kPreferencesSection, kSkinKey);
+    if (name.empty()) {
+        name = kDefaultSkinName;
+        g_settingsIni.SetString(kPreferencesSection, kSkinKey, kDefaultSkinName, true);
+        g_settingsIni.Save();
+    }
+    return name;
+}

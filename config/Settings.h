@@ -17,6 +17,10 @@ constexpr const char kDefaultSkinName[] = "Default Skin 1";
 // or anything else: it stays out of their way.
 constexpr const char kShowOverFullScreenKey[] = "fullscreen";
 
+// The skin the settings name; when they name none, the default skin, which
+// is then stored.
+std::string StoredSkinName();
+
 // The executable's directory with its trailing separator ("" when the path
 // holds no separator), however long the path is.
 std::string GetExeDir();

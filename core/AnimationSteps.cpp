@@ -33,13 +33,13 @@ std::vector<WindowStep> HideSteps(int popupWidth, int dpi) {
     std::vector<WindowStep> steps;
     steps.reserve(2 * kHidePhaseSteps);
     for (int n = kHidePhaseSteps - 1; n >= 0; --n) {
-        const double f = (1.0 - n * 0.04) * d;
+        const double f = (1.0 - n * kHideCloseStep) * d;
         const int top = static_cast<int>((t + restY) + f);
         const int bottom = static_cast<int>((b + restY) - f);
         steps.push_back({l + restX, top, r - l, bottom - top});
     }
     for (int n = kHidePhaseSteps - 1; n >= 0; --n) {
-        const double f = (1.0 - n * 0.04) * h;
+        const double f = (1.0 - n * kHideCloseStep) * h;
         const int left = static_cast<int>((l + restX) + f);
         const int right = static_cast<int>((r + restX) - f);
         steps.push_back({left, t + restY + d, right - left, (b - t) - 2 * d});
@@ -47,16 +47,12 @@ std::vector<WindowStep> HideSteps(int popupWidth, int dpi) {
     return steps;
 }
 
-WindowStep HideFinalStep() {
-    return {0, 0, 0, 0};
-}
-
 std::vector<WindowStep> SwitchSteps(const Rect& current) {
     const int w = current.Width();
     std::vector<WindowStep> steps;
     steps.reserve(kSwitchSteps);
     for (int n = kSwitchSteps - 1; n >= 0; --n) {
-        const int x = static_cast<int>((1.0 - n * 0.02) * w + current.left);
+        const int x = static_cast<int>((1.0 - n * kSwitchShrinkStep) * w + current.left);
         steps.push_back({x, current.top, current.right - x, current.Height()});
     }
     return steps;

@@ -18,6 +18,9 @@ constexpr int kShowSteps = 276, kShowPauseMs = 4;
 constexpr int kHidePhaseSteps = 26, kHidePauseMs = 30;
 constexpr int kSwitchSteps = 51, kSwitchPauseMs = 4;
 constexpr int kHiddenBarHeight = 6; // what the collapse leaves of the pop-up's height
+// How much of the way each step of a hide's phase (1/25: the last of its 26
+// steps closes it fully) and of a switch (1/50) goes.
+constexpr double kHideCloseStep = 0.04, kSwitchShrinkStep = 0.02;
 
 // `popupWidth` is the pop-up's width on the screen. At another DPI than 96
 // the resting place, the height and the hidden bar are their 96-DPI values
@@ -31,7 +34,5 @@ std::vector<WindowStep> ShowSteps(int popupWidth, int dpi = kDefaultDpi);
 // The collapse: 26 steps closing towards the middle line, then 26 closing the
 // remaining bar towards its centre.
 std::vector<WindowStep> HideSteps(int popupWidth, int dpi = kDefaultDpi);
-// The end of a hide: the sliver goes to the screen's corner, keeping its size.
-WindowStep HideFinalStep();
 // The pop-up shrinks into its right edge from wherever it is.
 std::vector<WindowStep> SwitchSteps(const Rect& current);

@@ -26,10 +26,11 @@ PopupLayout ComputePopupLayout(int textWidth) {
     p.layout = {0, 0, PopupWidthForText(textWidth), kPopupHeight};
     const int l = p.layout.left, t = p.layout.top, r = p.layout.right, b = p.layout.bottom;
     p.text = {l + 10, t + 9, r - 10, b - 9};
-    // A column of 13 x 16 buttons at the right edge, 3 pixels apart.
-    p.lyrics = {r - 20, b - 22, r - 7, b - 6};
-    p.next = {r - 20, b - 41, r - 7, b - 25};
-    p.prev = {r - 20, b - 60, r - 7, b - 44};
+    // A column of buttons at the right edge, 3 pixels apart.
+    const int w = kButtonWidth, h = kButtonHeight;
+    p.lyrics = {r - 20, b - 22, r - 20 + w, b - 22 + h};
+    p.next = {r - 20, b - 41, r - 20 + w, b - 41 + h};
+    p.prev = {r - 20, b - 60, r - 20 + w, b - 60 + h};
     // The caption sits on the bottom row, right-aligned just left of Lyrics.
     p.caption = {r - 84, b - 22, r - 25, b - 6};
     p.baseWidth = p.layout.Width();

@@ -4,8 +4,12 @@
 int CComboBox::AddString(const char* text) const {
     return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
 }
-int CComboBox::GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
-int CComboBox::GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
+int CComboBox::GetCount() const {
+    return static_cast<int>(SendMessage(CB_GETCOUNT));
+}
+int CComboBox::GetCurSel() const {
+    return static_cast<int>(SendMessage(CB_GETCURSEL));
+}
 int CComboBox::SetCurSel(int index) const {
     return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index)));
 }

@@ -2,8 +2,22 @@
 // program makes goes through CGdiObject, which also keeps a count of the live
 // ones (the platform's own counters are not available everywhere).
 #pragma once
+#include "core/Rect.h"
 #include <windows.h>
 #include <string>
+
+// The portable rectangle and the platform's, one into the other.
+inline RECT ToRECT(const Rect& rect) {
+    return RECT{rect.left, rect.top, rect.right, rect.bottom};
+}
+// The same moved by `origin` (a rectangle of a pop-up drawn there).
+inline RECT ToRECT(const Rect& rect, POINT origin) {
+    return RECT{origin.x + rect.left, origin.y + rect.top, origin.x + rect.right,
+                origin.y + rect.bottom};
+}
+inline Rect ToRect(const RECT& rect) {
+    return Rect{rect.left, rect.top, rect.right, rect.bottom};
+}
 
 // Number of GDI objects currently owned by CGdiObject wrappers in this process.
 long AfxLiveGdiObjects();
@@ -75,6 +89,24 @@ class CPaintDC {
 
   private:
     PAINTSTRUCT m_ps{};
+    HWND m_hWnd;
+    HDC m_hDC;
+};
+
+// GetDC/ReleaseDC for a scope: the device context of a window's client area,
+// or of the screen for a null window. Null when none could be had.
+class CWindowDC {
+  public:
+    explicit CWindowDC(HWND window) : m_hWnd(window), m_hDC(::GetDC(window)) {}
+    ~CWindowDC() {
+        if (m_hDC)
+            ::ReleaseDC(m_hWnd, m_hDC);
+    }
+    CWindowDC(const CWindowDC&) = delete;
+    CWindowDC& operator=(const CWindowDC&) = delete;
+    operator HDC() const { return m_hDC; }
+
+  private:
     HWND m_hWnd;
     HDC m_hDC;
 };

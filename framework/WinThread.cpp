@@ -29,3 +29,9 @@ bool AfxBeginThread(std::function<void()> routine) {
     CWinThread thread;
     return thread.CreateThread(std::move(routine)) != FALSE;
 }
+
+void HandleSentMessages(DWORD waitMs) {
+    MSG msg;
+    ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, waitMs, QS_SENDMESSAGE);
+}

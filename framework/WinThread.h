@@ -20,3 +20,7 @@ class CWinThread {
 
 // Starts a detached worker thread running `routine`; false when that fails.
 bool AfxBeginThread(std::function<void()> routine);
+
+// Carries out what other threads sent to this one (a window move a worker
+// waits for), waiting up to `waitMs` for some; posted messages stay queued.
+void HandleSentMessages(DWORD waitMs);

@@ -1,8 +1,6 @@
 #include "players/MediaPlayerSource.h"
 #include "players/PlayerConstants.h"
 #include "players/PlayerHostDlg.h"
-#include <algorithm>
-#include <cstring>
 
 CMediaPlayerSource::CMediaPlayerSource() = default;
 
@@ -34,18 +32,13 @@ std::optional<std::string> CMediaPlayerSource::Poll() {
     if (!m_pPlayerHost->IsPlaying())
         return std::nullopt;
 
+    // The composed text is already cut to its 255 bytes. Playing without a
+    // current media: nothing to show.
     const std::string& text = m_pPlayerHost->ReadTrackText();
-    // Playing without a current media: nothing to show.
-    if (text.empty())
+    if (text.empty() || text == m_lastText)
         return std::nullopt;
-    // The composed text is already cut to fit the 256-byte buffers.
-    const size_t length = std::min(text.size(), sizeof m_szTitle - 1);
-    std::memcpy(m_szTitle, text.data(), length);
-    m_szTitle[length] = '\0';
-    if (std::strcmp(m_szTitle, m_szLastWmp) == 0)
-        return std::nullopt;
-    std::memcpy(m_szLastWmp, m_szTitle, sizeof m_szLastWmp);
-    return std::string(m_szLastWmp);
+    m_lastText = text;
+    return m_lastText;
 }
 
 void CMediaPlayerSource::DestroyPlayerHost() {

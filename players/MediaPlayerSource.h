@@ -3,9 +3,9 @@
 // which the playing media's author and name are read; the control's events
 // announce a new play state or media between polls.
 #pragma once
-#include "core/WinampTitle.h"
 #include "players/TrackSource.h"
 #include <memory>
+#include <string>
 #include <windows.h>
 
 class CPlayerHostDlg;
@@ -35,6 +35,5 @@ class CMediaPlayerSource : public ITrackSource {
   private:
     HWND m_hwndOwner = nullptr;
     std::unique_ptr<CPlayerHostDlg> m_pPlayerHost; // while the player's window is up
-    char m_szTitle[kTitleBufferBytes] = {};
-    char m_szLastWmp[kTitleBufferBytes] = {};
+    std::string m_lastText;                        // the last track reported
 };

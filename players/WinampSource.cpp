@@ -3,7 +3,6 @@
 #include "players/WinampSource.h"
 #include "framework/CodePage.h"
 #include "players/PlayerConstants.h"
-#include <cstring>
 #include <windows.h>
 
 namespace {
@@ -39,15 +38,11 @@ std::optional<std::string> CWinampSource::Poll() {
     if (!winamp)
         return std::nullopt;
 
-    const std::string cut = CutWinampTitle(ReadTitle(winamp), AnsiCharRule());
-    std::memcpy(m_szTitle, cut.c_str(), cut.size() + 1);
-
-    if (IsWinampTitleRejected(m_szTitle, AnsiCharRule()))
+    std::string title = CutWinampTitle(ReadTitle(winamp), AnsiCharRule());
+    if (IsWinampTitleRejected(title, AnsiCharRule()) || title == m_lastTitle)
         return std::nullopt;
-    if (std::strcmp(m_szTitle, m_szLastWinamp) == 0)
-        return std::nullopt;
-    std::memcpy(m_szLastWinamp, m_szTitle, sizeof m_szLastWinamp);
-    return WinampTitleToTrack(m_szLastWinamp, AnsiCharRule());
+    m_lastTitle = std::move(title);
+    return WinampTitleToTrack(m_lastTitle, AnsiCharRule());
 }
 
 void CWinampSource::SendCommand(unsigned short command) {

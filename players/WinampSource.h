@@ -29,6 +29,5 @@ class CWinampSource : public ITrackSource {
     void SendCommand(unsigned short command);
 
     CWinampWatch m_watch;
-    char m_szTitle[kTitleBufferBytes] = {};
-    char m_szLastWinamp[kTitleBufferBytes] = {};
+    std::string m_lastTitle; // the title of the last track reported
 };

@@ -2,8 +2,6 @@
 // sample text, and hands the chosen skin and player switches to its caller.
 #include "shell/PrefsDlg.h"
 #include "config/Settings.h"
-#include "core/IniFile.h"
-#include "core/PopupLayout.h"
 #include "framework/Dpi.h"
 #include "framework/FileFind.h"
 #include "res/resource.h"
@@ -24,6 +22,14 @@ namespace {
 constexpr POINT kPreviewOrigin{27, 71};
 constexpr char kSampleText[] = "Artist\nTitle\nAlbum Title";
 
+// The players' check boxes and the settings that switch them.
+struct PlayerBox {
+    int id;
+    const char* key;
+};
+constexpr PlayerBox kPlayerBoxes[] = {{IDC_ENABLE_WINAMP, kEnableWinampKey},
+                                      {IDC_ENABLE_WMP, kEnableWmpKey}};
+
 // The dialog manager's units for a font: the letters' average width and the
 // line height, from which it sizes and places the controls.
 SIZE DialogUnitsOf(const LOGFONTA& font) {
@@ -32,13 +38,12 @@ SIZE DialogUnitsOf(const LOGFONTA& font) {
     const CMemoryDC dc;
     if (!made || !dc)
         return SIZE{0, 0};
-    const HGDIOBJ previous = ::SelectObject(dc, made);
+    const CSelectObject selected(dc, made);
     TEXTMETRICA metrics{};
     SIZE letters{};
     constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     const bool measured = ::GetTextMetricsA(dc, &metrics) &&
                           ::GetTextExtentPoint32A(dc, kLetters, sizeof kLetters - 1, &letters);
-    ::SelectObject(dc, previous);
     return measured ? SIZE{(letters.cx / 26 + 1) / 2, metrics.tmHeight} : SIZE{0, 0};
 }
 
@@ -74,10 +79,10 @@ BOOL CPrefsDlg::OnInitDialog() {
     }
 
     // Any non-zero value ticks a box; OK stores exactly 0 or 1.
-    if (g_settingsIni.GetInt(kPreferencesSection, kEnableWinampKey) != 0)
-        ::CheckDlgButton(m_hWnd, IDC_ENABLE_WINAMP, BST_CHECKED);
-    if (g_settingsIni.GetInt(kPreferencesSection, kEnableWmpKey) != 0)
-        ::CheckDlgButton(m_hWnd, IDC_ENABLE_WMP, BST_CHECKED);
+    for (const PlayerBox& box : kPlayerBoxes) {
+        if (g_settingsIni.GetInt(kPreferencesSection, box.key) != 0)
+            ::CheckDlgButton(m_hWnd, box.id, BST_CHECKED);
+    }
 
     // Centred on the primary screen.
     const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
@@ -91,8 +96,7 @@ void CPrefsDlg::OnSkinSelChange() {
         return; // nothing selected: loading would create a skin file named ".ini"
     m_strSkin = m_cbSkin.GetLBText(selected);
 
-    const std::string folder = SkinDirectory();
-    m_preview.Load(LoadSkinDefinition(folder, m_strSkin), folder);
+    m_preview.LoadSkin(m_strSkin);
     m_bPreviewLoaded = true;
 
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -103,7 +107,7 @@ void CPrefsDlg::OnPaint() {
     PaintPreview(dc);
 }
 
-void CPrefsDlg::PaintPreview(HDC dc) const {
+void CPrefsDlg::PaintPreview(HDC dc) {
     PaintPreview(dc, PreviewDpi());
 }
 
@@ -127,31 +131,29 @@ int CPrefsDlg::PreviewDpi() const {
         std::min(::MulDiv(kDefaultDpi, now.cx, at96.cx), ::MulDiv(kDefaultDpi, now.cy, at96.cy)));
 }
 
-void CPrefsDlg::PaintPreview(HDC dc, int dpi) const {
+void CPrefsDlg::PaintPreview(HDC dc, int dpi) {
     if (!m_bPreviewLoaded)
         return; // no skin chosen yet: the group's background stays as it is
-
-    const PopupLayout layout = ComputePopupLayout(0, dpi); // the narrowest pop-up
-    const POINT origin{ScaleForDpi(kPreviewOrigin.x, dpi), ScaleForDpi(kPreviewOrigin.y, dpi)};
-    CMemoryDC memory;
-    m_preview.Paint(dc, memory, origin, layout.baseWidth, dpi);
-
-    // The skin's font, or the device context's own (the system font), as on
-    // the pop-up.
-    RECT text{origin.x + layout.text.left, origin.y + layout.text.top, origin.x + layout.text.right,
-              origin.y + layout.text.bottom};
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, m_preview.crText);
-    const CSelectObject skinFont(dc, m_preview.font);
-    const CDpiFont font(dc, dpi);
-    ::DrawTextA(dc, kSampleText, -1, &text, DT_NOPREFIX | DT_NOCLIP);
+    // The narrowest pop-up, without its buttons.
+    m_preview.LayoutNarrowest(kSampleText, dpi);
+    m_preview.Paint(
+        dc, POINT{ScaleForDpi(kPreviewOrigin.x, dpi), ScaleForDpi(kPreviewOrigin.y, dpi)}, false);
 }
 
 void CPrefsDlg::OnOK() {
     // Exactly 1 is "checked"; anything else counts as not.
-    m_bWinamp = ::IsDlgButtonChecked(m_hWnd, IDC_ENABLE_WINAMP) == BST_CHECKED;
-    m_bMediaPlayer = ::IsDlgButtonChecked(m_hWnd, IDC_ENABLE_WMP) == BST_CHECKED;
+    m_players.clear();
+    for (const PlayerBox& box : kPlayerBoxes)
+        m_players.emplace_back(box.key, ::IsDlgButtonChecked(m_hWnd, box.id) == BST_CHECKED);
     CDialog::OnOK();
+}
+
+bool CPrefsDlg::Watches(const std::string& key) const {
+    for (const auto& [player, watched] : m_players) {
+        if (player == key)
+            return watched;
+    }
+    return false;
 }
 
 void CPrefsDlg::OnAbout() {

@@ -149,3 +149,8 @@ LRESULT CSystemTray::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return CWnd::WindowProc(message, wParam, lParam);
 }
+
+BOOL CSystemTray::ShowWelcomeBalloon() {
+    return ShowBalloon(L"Trackglow",
+                       L"Trackglow is here \u2014 right-click to choose your players");
+}

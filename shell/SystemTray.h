@@ -20,6 +20,8 @@ class CSystemTray : public CWnd {
     // information symbol. FALSE when the icon is not in the tray or the shell
     // refused the balloon.
     BOOL ShowBalloon(const wchar_t* title, const wchar_t* text);
+    // The one balloon of the first start: where the program went and what to do first.
+    BOOL ShowWelcomeBalloon();
     // The record ShowBalloon hands the shell (NIM_MODIFY, NIF_INFO); the texts
     // are cut to what the record holds.
     NOTIFYICONDATAW BalloonRecord(const wchar_t* title, const wchar_t* text) const;

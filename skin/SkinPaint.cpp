@@ -5,11 +5,6 @@
 
 namespace {
 
-RECT Placed(const Rect& rect, POINT origin) {
-    return RECT{origin.x + rect.left, origin.y + rect.top, origin.x + rect.right,
-                origin.y + rect.bottom};
-}
-
 // The frame is whatever lies between the pop-up's outline and the tiles: one
 // pixel at 96 DPI, its scaled width (rounded per edge) at other DPIs.
 void PaintFrame(HDC dc, HBRUSH brush, const RECT& outer, const RECT& inner) {
@@ -48,8 +43,8 @@ void DrawSkinPiece(HDC dc, const RECT& dest, HDC memory, int width, int height) 
 void SkinBackground::Paint(HDC dc, CMemoryDC& memory, POINT origin, int width, int dpi) const {
     memory.SelectBitmap(hbmBackground);
     if (brBorder)
-        PaintFrame(dc, brBorder, Placed(PopupOutline(width, dpi), origin),
-                   Placed(PopupInsideFrame(width, dpi), origin));
+        PaintFrame(dc, brBorder, ToRECT(PopupOutline(width, dpi), origin),
+                   ToRECT(PopupInsideFrame(width, dpi), origin));
 
     // A three-piece background needs its right end; without it every tile is
     // the middle tile. A bitmap that did not load cannot be selected, so the
@@ -64,6 +59,6 @@ void SkinBackground::Paint(HDC dc, CMemoryDC& memory, POINT origin, int width, i
             else if (i == tiles - 1)
                 memory.SelectBitmap(hbmRightEnd);
         }
-        DrawSkinPiece(dc, Placed(PopupTileRect(i, dpi), origin), memory, kTileWidth, kTileHeight);
+        DrawSkinPiece(dc, ToRECT(PopupTileRect(i, dpi), origin), memory, kTileWidth, kTileHeight);
     }
 }

@@ -144,7 +144,5 @@ int main(int argc, char** argv) {
     const std::vector<double> medians = MedianPaintUs(popups, memory.Get());
     for (size_t i = 0; i < skins.size(); ++i)
         std::printf("paint.%s.median_us %.1f\n", ReportName(skins[i]).c_str(), medians[i]);
-    for (const auto& popup : popups)
-        popup->ReleaseSkinBitmaps();
     return 0;
 }

@@ -1,7 +1,7 @@
 // What the full-screen rule reads of the desktop: a window of this program
 // covering the screen is never a full-screen application to stay quiet for,
 // and a maximised window is seen as maximised. The test screen is 1280 x 800.
-#include "app/FullScreenProbe.h"
+#include "shell/FullScreenProbe.h"
 #include "support/Keyboard.h"
 
 #include <gtest/gtest.h>

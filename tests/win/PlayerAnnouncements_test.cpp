@@ -2,6 +2,8 @@
 // poll tick would, without waiting for one. These pop-ups never start their
 // poll timer: a poll happens only when a test sends the timer's tick.
 #include "app/NowPlayingWnd.h"
+#include "config/Settings.h"
+#include "players/Players.h"
 #include "res/resource.h"
 #include "support/FakeWinamp.h"
 #include "support/MediaPlayerWindow.h"
@@ -22,7 +24,9 @@ class ListeningPopup : public CNowPlayingWnd {
     ListeningPopup(bool winamp, bool mediaPlayer) : CNowPlayingWnd(nullptr) {
         Create(IDD_NOWPLAYING);
         ::ShowWindow(m_hWnd, SW_HIDE); // out of the way of tests reading the screen
-        WatchPlayers(winamp, mediaPlayer);
+        RegisterPlayers(Watch(), m_hWnd);
+        Watch().SetEnabled(kEnableWinampKey, winamp);
+        Watch().SetEnabled(kEnableWmpKey, mediaPlayer);
     }
     ~ListeningPopup() override {
         if (m_hWnd) // no animation may still need this thread when the window goes

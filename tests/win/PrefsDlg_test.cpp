@@ -118,8 +118,8 @@ TEST_F(PrefsDlgTest, SelectsTheStoredSkinAndTicksNonZeroPlayers) {
     // OK reports the boxes as they stand.
     ::CheckDlgButton(dialog.m_hWnd, IDC_ENABLE_WMP, BST_CHECKED);
     ::SendMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_TRUE(dialog.m_bWinamp);
-    EXPECT_TRUE(dialog.m_bMediaPlayer);
+    EXPECT_TRUE(dialog.Watches(kEnableWinampKey));
+    EXPECT_TRUE(dialog.Watches(kEnableWmpKey));
     EXPECT_EQ(dialog.m_hWnd, nullptr); // closed
 }
 
@@ -140,7 +140,7 @@ TEST_F(PrefsDlgTest, WithoutAMatchingSkinNothingIsSelectedAndThePreviewStaysBlan
 
         ::SendMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         EXPECT_EQ(dialog.m_strSkin, "");
-        EXPECT_FALSE(dialog.m_bWinamp);
+        EXPECT_FALSE(dialog.Watches(kEnableWinampKey));
     }
 }
 

@@ -320,7 +320,7 @@ TEST_F(SkinLoadTest, AThousandLoadsLeaveTheProcessGdiObjectCountUnchanged) {
                                                               kMiddle, kMiddle, kRightEnd}));
 
         // What Exit does: the six bitmaps go, the brush stays with the window object.
-        popup.ReleaseSkinBitmaps();
+        popup.View().ReleaseSkinBitmaps();
         EXPECT_EQ(CountGdiObjects(), objects - 6);
         EXPECT_EQ(AfxLiveGdiObjects(), wrapped - 6);
     }

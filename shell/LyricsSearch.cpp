@@ -1,4 +1,4 @@
-#include "players/LyricsSearch.h"
+#include "shell/LyricsSearch.h"
 #include "core/LyricsQuery.h"
 #include "framework/CodePage.h"
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "app/FullScreenProbe.h"
+#include "shell/FullScreenProbe.h"
 #include <shellapi.h>
 
 namespace {
