@@ -19,26 +19,18 @@ CAxHostObject* HostOf(HWND window) {
 LRESULT CALLBACK AxWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: {
-        // Controls are apartment objects of this (UI) thread; the window keeps
-        // OLE initialised for as long as it lives.
-        const bool ownsOle = SUCCEEDED(OleInitialize(nullptr));
-        auto* host = new (std::nothrow) CAxHostObject(window, ownsOle);
-        if (!host) {
-            if (ownsOle)
-                OleUninitialize();
+        auto* host = new (std::nothrow) CAxHostObject(window);
+        if (!host)
             return -1;
-        }
+        host->AddRef(); // the window's reference
         SetWindowLongPtrA(window, kHostSlot, reinterpret_cast<LONG_PTR>(host));
         return 0;
     }
     case WM_DESTROY:
         if (CAxHostObject* host = HostOf(window)) {
             SetWindowLongPtrA(window, kHostSlot, 0);
-            const bool ownsOle = host->OwnsOle();
             host->ReleaseAll();
             host->Release();
-            if (ownsOle)
-                OleUninitialize();
         }
         return 0;
     case WM_SIZE:

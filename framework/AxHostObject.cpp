@@ -1,7 +1,7 @@
 #include "framework/AxHostObject.h"
 #include <olectl.h>
 
-CAxHostObject::CAxHostObject(HWND window, bool ownsOle) : m_hWnd(window), m_bOwnsOle(ownsOle) {}
+CAxHostObject::CAxHostObject(HWND window) : m_hWnd(window) {}
 
 void CAxHostObject::ReleaseAll() {
     ReleaseControl();
@@ -27,41 +27,23 @@ void CAxHostObject::OnSize() {
 
 // --- IUnknown ---------------------------------------------------------------
 
-STDMETHODIMP CAxHostObject::QueryInterface(REFIID iid, void** object) {
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
+void* CAxHostObject::FindInterface(REFIID iid) {
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IObjectWithSite))
-        *object = static_cast<IObjectWithSite*>(this);
-    else if (IsEqualIID(iid, __uuidof(IAxWinHostWindow)))
-        *object = static_cast<IAxWinHostWindow*>(this);
-    else if (IsEqualIID(iid, IID_IOleClientSite))
-        *object = static_cast<IOleClientSite*>(this);
+        return static_cast<IObjectWithSite*>(this);
+    if (IsEqualIID(iid, __uuidof(IAxWinHostWindow)))
+        return static_cast<IAxWinHostWindow*>(this);
+    if (IsEqualIID(iid, IID_IOleClientSite))
+        return static_cast<IOleClientSite*>(this);
     // Windowed in-place activation only: Wine's media player control
     // over-releases a site that offers IOleInPlaceSiteWindowless.
-    else if (IsEqualIID(iid, IID_IOleWindow) || IsEqualIID(iid, IID_IOleInPlaceSite) ||
-             IsEqualIID(iid, IID_IOleInPlaceSiteEx))
-        *object = static_cast<IOleInPlaceSiteEx*>(this);
-    else if (IsEqualIID(iid, IID_IOleControlSite))
-        *object = static_cast<IOleControlSite*>(this);
-    else if (IsEqualIID(iid, IID_IServiceProvider))
-        *object = static_cast<IServiceProvider*>(this);
-    else
-        return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-}
-
-// The host lives on the window's UI thread only.
-STDMETHODIMP_(ULONG) CAxHostObject::AddRef() {
-    return ++m_cRef;
-}
-
-STDMETHODIMP_(ULONG) CAxHostObject::Release() {
-    ULONG count = --m_cRef;
-    if (count == 0)
-        delete this;
-    return count;
+    if (IsEqualIID(iid, IID_IOleWindow) || IsEqualIID(iid, IID_IOleInPlaceSite) ||
+        IsEqualIID(iid, IID_IOleInPlaceSiteEx))
+        return static_cast<IOleInPlaceSiteEx*>(this);
+    if (IsEqualIID(iid, IID_IOleControlSite))
+        return static_cast<IOleControlSite*>(this);
+    if (IsEqualIID(iid, IID_IServiceProvider))
+        return static_cast<IServiceProvider*>(this);
+    return nullptr;
 }
 
 // --- IObjectWithSite --------------------------------------------------------

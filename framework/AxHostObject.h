@@ -5,36 +5,26 @@
 // service requests there.
 #pragma once
 #include "framework/AxHost.h"
+#include "framework/ComObject.h"
+#include "framework/OleInitialization.h"
 #include <ocidl.h>
 #include <oleidl.h>
 #include <servprov.h>
 
-class CAxHostObject final : public IObjectWithSite,
-                            public IAxWinHostWindow,
-                            public IOleClientSite,
-                            public IOleInPlaceSiteEx,
-                            public IOleControlSite,
-                            public IServiceProvider {
+class CAxHostObject final
+    : public CComObject<IObjectWithSite, IAxWinHostWindow, IOleClientSite, IOleInPlaceSiteEx,
+                        IOleControlSite, IServiceProvider> {
   public:
-    // Starts with one reference, the window's.
-    CAxHostObject(HWND window, bool ownsOle);
-    CAxHostObject(const CAxHostObject&) = delete;
-    CAxHostObject& operator=(const CAxHostObject&) = delete;
+    // The window holds the first reference. Controls are apartment objects
+    // of this (UI) thread: OLE stays initialised while the host lives.
+    explicit CAxHostObject(HWND window);
 
     IUnknown* GetUnknown() { return static_cast<IObjectWithSite*>(this); }
     IUnknown* GetControl() const { return m_spControl.Get(); }
-    // Whether creating the window initialised OLE on this thread, which
-    // destroying it must undo.
-    bool OwnsOle() const { return m_bOwnsOle; }
     // WM_DESTROY: releases the control and the site; the window is gone.
     void ReleaseAll();
     // WM_SIZE: the control fills the window.
     void OnSize();
-
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
 
     // IObjectWithSite
     STDMETHODIMP SetSite(IUnknown* site) override;
@@ -122,17 +112,15 @@ class CAxHostObject final : public IObjectWithSite,
         ULONG m_cRef = 0;
     };
 
-    // Only Release deletes; by then WM_DESTROY has released everything.
-    ~CAxHostObject() = default;
+    void* FindInterface(REFIID iid) override;
     // Site, initialisation and in-place activation of a control.
     HRESULT ActivateControl(const ComPtr<IUnknown>& control, IStream* stream);
     HRESULT Advise(REFIID sinkIid, IUnknown* sink);
     void ReleaseControl();
     RECT ClientRect() const;
 
-    ULONG m_cRef = 1;
+    COleInitialization m_ole; // first in, last out
     HWND m_hWnd;
-    bool m_bOwnsOle;
     bool m_bInPlaceActive = false;
     ComPtr<IUnknown> m_spSite;
     ComPtr<IUnknown> m_spControl;

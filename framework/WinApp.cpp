@@ -17,15 +17,6 @@ BOOL CWinApp::InitInstance() {
     return TRUE;
 }
 
-int CWinApp::Run() {
-    MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    return ExitInstance();
-}
-
 int CWinApp::ExitInstance() {
     return 0;
 }
@@ -49,7 +40,6 @@ int AfxWinMain(HINSTANCE instance) {
     if (!app)
         return 1;
     app->m_hInstance = instance;
-    if (!app->InitInstance())
-        return app->ExitInstance();
-    return app->Run();
+    app->InitInstance(); // runs the program: its main window, modally
+    return app->ExitInstance();
 }

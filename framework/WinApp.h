@@ -10,9 +10,8 @@ class CWinApp {
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
-    // Start-up; returning FALSE ends the program without a message loop.
+    // Runs the program; when it returns, the process ends with ExitInstance's result.
     virtual BOOL InitInstance();
-    virtual int Run();
     virtual int ExitInstance();
 
     HINSTANCE m_hInstance = nullptr;

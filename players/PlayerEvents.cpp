@@ -2,27 +2,11 @@
 #include <wmp.h>
 #include <wmpids.h>
 
-STDMETHODIMP CPlayerEvents::QueryInterface(REFIID iid, void** object) {
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch) &&
-        !IsEqualIID(iid, __uuidof(_WMPOCXEvents)))
-        return E_NOINTERFACE;
-    *object = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) CPlayerEvents::AddRef() {
-    return ++m_cRef;
-}
-
-STDMETHODIMP_(ULONG) CPlayerEvents::Release() {
-    const ULONG count = --m_cRef;
-    if (count == 0)
-        delete this;
-    return count;
+void* CPlayerEvents::FindInterface(REFIID iid) {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
+        IsEqualIID(iid, __uuidof(_WMPOCXEvents)))
+        return static_cast<IDispatch*>(this);
+    return nullptr;
 }
 
 STDMETHODIMP CPlayerEvents::GetTypeInfoCount(UINT* count) {

@@ -2,26 +2,18 @@
 // (the _WMPOCXEvents dispinterface). A new play state, a new current item or
 // a change of the media call `changed`; every other event is ignored.
 #pragma once
+#include "framework/ComObject.h"
 #include <windows.h>
 #include <oaidl.h>
 #include <functional>
 
-// Created with `new` and a count of 0; deletes itself when the last reference
-// goes. The control fires on the UI thread, so the count is a plain integer.
-class CPlayerEvents final : public IDispatch {
+class CPlayerEvents final : public CComObject<IDispatch> {
   public:
     explicit CPlayerEvents(std::function<void()> changed) : m_changed(std::move(changed)) {}
-    CPlayerEvents(const CPlayerEvents&) = delete;
-    CPlayerEvents& operator=(const CPlayerEvents&) = delete;
 
     // From now on the events reach nobody (the control may hold the sink a
     // little longer than its listener lives).
     void Detach() { m_changed = nullptr; }
-
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
 
     // IDispatch: events arrive through Invoke, by DISPID; there is no type
     // information.
@@ -33,8 +25,7 @@ class CPlayerEvents final : public IDispatch {
                         VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
 
   private:
-    ~CPlayerEvents() = default;
+    void* FindInterface(REFIID iid) override;
 
-    ULONG m_cRef = 0;
     std::function<void()> m_changed;
 };

@@ -4,29 +4,12 @@
 CRemoteHost::CRemoteHost(HINSTANCE resources)
     : m_hResources(resources ? resources : GetModuleHandleW(nullptr)) {}
 
-STDMETHODIMP CRemoteHost::QueryInterface(REFIID iid, void** object) {
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
+void* CRemoteHost::FindInterface(REFIID iid) {
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IServiceProvider))
-        *object = static_cast<IServiceProvider*>(this);
-    else if (IsEqualIID(iid, __uuidof(IWMPRemoteMediaServices)))
-        *object = static_cast<IWMPRemoteMediaServices*>(this);
-    else
-        return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) CRemoteHost::AddRef() {
-    return ++m_cRef;
-}
-
-STDMETHODIMP_(ULONG) CRemoteHost::Release() {
-    ULONG count = --m_cRef;
-    if (count == 0)
-        delete this;
-    return count;
+        return static_cast<IServiceProvider*>(this);
+    if (IsEqualIID(iid, __uuidof(IWMPRemoteMediaServices)))
+        return static_cast<IWMPRemoteMediaServices*>(this);
+    return nullptr;
 }
 
 STDMETHODIMP CRemoteHost::QueryService(REFGUID, REFIID iid, void** object) {

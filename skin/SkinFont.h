@@ -1,6 +1,6 @@
 // The font a skin names for the pop-up's text, made for the screen.
 #pragma once
-#include "core/SkinFont.h"
+#include "core/SkinFontSpec.h"
 #include "framework/Gdi.h"
 #include <string>
 

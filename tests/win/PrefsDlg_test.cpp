@@ -200,7 +200,7 @@ TEST_F(PrefsDlgTest, SwitchingSkinsKeepsGdiObjectsConstantAndClosingFreesThem) {
         CPrefsDlg dialog;
         Open(dialog);
         const long previewing = AfxLiveGdiObjects();
-        EXPECT_EQ(previewing, before + 4); // brush, middle, left and right tiles
+        EXPECT_EQ(previewing, before + 7); // brush, three tiles, three buttons
 
         for (int i = 0; i < 500; ++i)
             Choose(dialog, i % 2 == 0 ? "One" : "Three");

@@ -1,4 +1,4 @@
-#include "core/SkinFont.h"
+#include "core/SkinFontSpec.h"
 
 #include "core/IniFile.h"
 
