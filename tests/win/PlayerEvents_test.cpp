@@ -36,7 +36,22 @@ TEST(PlayerEvents, PassesTheControlsNewsOnUntilTheHostGoes) {
     });
 }
 
-TEST(PlayerEvents, AControlWithoutEventsIsReadAllTheSame) {
+TEST(PlayerEvents, TheObjectGoingTakesTheWindowDownFirst) {
+    CFakeWmpRegistration registration;
+    ASSERT_TRUE(registration.Active());
+    CFakeWmpDriver driver;
+    fakewmp::PinnedFake pinned;
+    fakewmp::OnFreshThread([&] {
+        {
+            CPlayerHostDlg host;
+            ASSERT_NE(host.CreateHost(nullptr, [] {}), nullptr);
+        }
+        EXPECT_EQ(driver.LogLines(), (Lines{"remote", "released"})) << "disconnected first";
+        EXPECT_EQ(pinned.CanUnloadNow(), S_OK);
+    });
+}
+
+TEST(PlayerEvents, AControlWithoutEventsIsMadeOnceAndReadAllTheSame) {
     CFakeWmpRegistration registration;
     ASSERT_TRUE(registration.Active());
     CFakeWmpDriver driver;
@@ -46,5 +61,6 @@ TEST(PlayerEvents, AControlWithoutEventsIsReadAllTheSame) {
         CPlayerHostDlg host;
         host.CreateHost(nullptr, [] {});
         EXPECT_EQ(host.ReadTrackText(), "Artist\nTitle\nWindows Media Player");
+        EXPECT_EQ(driver.LogLines(), Lines{"remote"}) << "one control, one session";
     });
 }
