@@ -59,6 +59,20 @@ std::string ReadData(FILE* file) {
     return bytes;
 }
 
+// Where a line cut at the limit ends without splitting a UTF-8 character:
+// before a sequence that starts in its last bytes and that the bytes after
+// the cut (`next`) complete; otherwise at the limit.
+size_t WholeUtf8Cut(const std::string& line, std::string_view next) {
+    for (size_t back = 1; back <= 3 && back <= line.size(); ++back) {
+        const size_t start = line.size() - back;
+        if ((static_cast<unsigned char>(line[start]) & 0xC0) == 0x80)
+            continue; // a continuation byte: the character starts further back
+        const std::string joined = line.substr(start) + std::string(next);
+        return Utf8SequenceLength(joined, 0) > back ? start : line.size();
+    }
+    return line.size();
+}
+
 } // namespace
 
 int ParseIniInt(std::string_view text) {
@@ -140,8 +154,14 @@ void CIniFile::Parse(std::string_view bytes) {
         }
         line += c;
         if (line.size() == kMaxLineBytes) {
+            // Under UTF-8 the cut falls before a character it would split, so
+            // a valid value is never taken for legacy text.
+            const size_t keep =
+                m_rule.IsUtf8() ? WholeUtf8Cut(line, bytes.substr(i + 1, 3)) : line.size();
+            std::string rest = line.substr(keep);
+            line.resize(keep);
             ParseLine(line, section);
-            line.clear();
+            line = std::move(rest);
         }
     }
     ParseLine(line, section);

@@ -83,8 +83,14 @@ unsigned LegacyAnsiCodePage() {
 }
 
 std::string LegacyToAnsi(std::string_view legacy) {
-    const unsigned codePage = LegacyAnsiCodePage();
-    if (codePage == 0 || codePage == ::GetACP() || !::IsValidCodePage(codePage))
+    return LegacyToAnsi(legacy, LegacyAnsiCodePage());
+}
+
+std::string LegacyToAnsi(std::string_view legacy, unsigned codePage) {
+    // Where the system's own code page is UTF-8 (or the one in force) there
+    // is no older code page to read in: the bytes stay as they are.
+    if (codePage == 0 || codePage == CP_UTF8 || codePage == ::GetACP() ||
+        !::IsValidCodePage(codePage))
         return std::string(legacy);
     const std::wstring wide = ToWide(codePage, legacy);
     return WideTo(CP_ACP, wide.data(), static_cast<int>(wide.size()));

@@ -26,5 +26,7 @@ std::string AnsiToUtf8(std::string_view ansi);
 unsigned LegacyAnsiCodePage();
 
 // Text in the legacy code page, in the code page in force. Unchanged when
-// the two are the same or the legacy one is not known.
+// the two are the same, the legacy one is not known, or it is UTF-8 itself.
 std::string LegacyToAnsi(std::string_view legacy);
+// The same, for the legacy code page `codePage`.
+std::string LegacyToAnsi(std::string_view legacy, unsigned codePage);

@@ -67,12 +67,14 @@ CDpiFont::CDpiFont(HDC dc, int dpi) : m_hDC(dc) {
     dpi = UsableDpi(dpi);
     if (!dc || dpi == system)
         return;
-    LOGFONTA font{};
-    if (!::GetObjectA(::GetCurrentObject(dc, OBJ_FONT), sizeof font, &font))
+    // The wide form: a narrow one holds a face name of 31 bytes at most,
+    // less than a CJK name takes in UTF-8.
+    LOGFONTW font{};
+    if (!::GetObjectW(::GetCurrentObject(dc, OBJ_FONT), sizeof font, &font))
         return;
     font.lfHeight = ::MulDiv(font.lfHeight, dpi, system);
     font.lfWidth = ::MulDiv(font.lfWidth, dpi, system);
-    m_font.Attach(::CreateFontIndirectA(&font));
+    m_font.Attach(::CreateFontIndirectW(&font));
     if (m_font)
         m_previous = ::SelectObject(dc, m_font);
 }

@@ -42,7 +42,10 @@ std::optional<std::string> CMediaPlayerSource::Poll() {
 }
 
 void CMediaPlayerSource::DestroyPlayerHost() {
-    // The window's teardown releases the control and its site.
+    // The window's teardown disconnects and releases the control and its
+    // site; only then does the object go.
+    if (m_pPlayerHost)
+        m_pPlayerHost->DestroyWindow();
     m_pPlayerHost.reset();
 }
 

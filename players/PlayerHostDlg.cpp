@@ -15,7 +15,9 @@ END_MESSAGE_MAP()
 CPlayerHostDlg::CPlayerHostDlg() : CDialog(IDD_PLAYERHOST) {}
 
 CPlayerHostDlg::~CPlayerHostDlg() {
-    StopEvents();
+    // The window goes first, while this object still handles its
+    // WM_DESTROY: that releases the control before any member is destroyed.
+    DestroyWindow();
 }
 
 HWND CPlayerHostDlg::CreateHost(HWND owner, std::function<void()> changed) {
@@ -57,24 +59,31 @@ void CPlayerHostDlg::EmbedPlayer() {
 }
 
 HRESULT CPlayerHostDlg::CreatePlayer(IAxWinHostWindow& host) {
+    // One control per window, events or not: each control is a session with
+    // the player.
     BStr clsid(kMediaPlayerClsid);
-    if (m_changed) {
-        // The host connects the sink to the control's events and takes it
-        // off again before it lets go of the control.
-        ComPtr<CPlayerEvents> events(new (std::nothrow) CPlayerEvents(m_changed));
-        if (events) {
-            const HRESULT hr = host.CreateControlEx(clsid.Get(), m_hwndControl, nullptr, nullptr,
-                                                    __uuidof(_WMPOCXEvents),
-                                                    static_cast<IDispatch*>(events.Get()));
-            if (SUCCEEDED(hr)) {
-                m_spEvents = events;
-                return hr;
-            }
+    const HRESULT hr = host.CreateControl(clsid.Get(), m_hwndControl, nullptr);
+    if (SUCCEEDED(hr) && m_changed)
+        ConnectEvents();
+    return hr;
+}
+
+void CPlayerHostDlg::ConnectEvents() {
+    // A control that fires no such events is still read by the polls.
+    auto container = QueryAs<IConnectionPointContainer>(AxGetControl(m_hwndControl).Get());
+    ComPtr<IConnectionPoint> point;
+    if (!container || FAILED(container->FindConnectionPoint(__uuidof(_WMPOCXEvents), point.Put())))
+        return;
+    ComPtr<CPlayerEvents> events(new (std::nothrow) CPlayerEvents(m_changed));
+    DWORD cookie = 0;
+    if (!events || FAILED(point->Advise(static_cast<IDispatch*>(events.Get()), &cookie))) {
+        if (events)
             events->Detach();
-        }
-        // A control that fires no such events is still read by the polls.
+        return;
     }
-    return host.CreateControl(clsid.Get(), m_hwndControl, nullptr);
+    m_spEvents = events;
+    m_spEventPoint = point;
+    m_dwEventCookie = cookie;
 }
 
 void CPlayerHostDlg::StopEvents() {
@@ -84,8 +93,12 @@ void CPlayerHostDlg::StopEvents() {
 }
 
 void CPlayerHostDlg::OnDestroy() {
-    // An event fired while the control is being taken down reaches nobody.
+    // An event fired while the control is being taken down reaches nobody,
+    // and the control holds no sink of ours once it is released.
     StopEvents();
+    if (m_spEventPoint)
+        m_spEventPoint->Unadvise(m_dwEventCookie);
+    m_spEventPoint.Reset();
     m_spPlayer.Reset();
     // Destroying the hosting window releases the control and the site.
     if (m_hwndControl && ::DestroyWindow(m_hwndControl))

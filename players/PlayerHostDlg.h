@@ -4,6 +4,7 @@
 #pragma once
 #include "framework/ComPtr.h"
 #include "framework/Dialog.h"
+#include <ocidl.h>
 #include <wmp.h>
 #include <functional>
 #include <string>
@@ -47,11 +48,14 @@ class CPlayerHostDlg : public CDialog {
   private:
     void EmbedPlayer();
     HRESULT CreatePlayer(IAxWinHostWindow& host);
+    void ConnectEvents();
     ComPtr<IWMPControls> Controls();
 
     HWND m_hwndControl = nullptr;
     ComPtr<IWMPPlayer4> m_spPlayer;
     std::function<void()> m_changed;
     ComPtr<CPlayerEvents> m_spEvents; // connected to the control while it lives
+    ComPtr<IConnectionPoint> m_spEventPoint;
+    DWORD m_dwEventCookie = 0;
     std::string m_strText;
 };

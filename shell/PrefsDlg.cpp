@@ -32,9 +32,9 @@ constexpr PlayerBox kPlayerBoxes[] = {{IDC_ENABLE_WINAMP, kEnableWinampKey},
 
 // The dialog manager's units for a font: the letters' average width and the
 // line height, from which it sizes and places the controls.
-SIZE DialogUnitsOf(const LOGFONTA& font) {
+SIZE DialogUnitsOf(const LOGFONTW& font) {
     CGdiObject<HFONT> made;
-    made.Attach(::CreateFontIndirectA(&font));
+    made.Attach(::CreateFontIndirectW(&font));
     const CMemoryDC dc;
     if (!made || !dc)
         return SIZE{0, 0};
@@ -117,9 +117,9 @@ int CPrefsDlg::PreviewDpi() const {
     // the DPI. The preview grows as much as the dialog's units did from 96
     // DPI, so it keeps its room in the layout.
     const int dpi = WindowDpi(m_hWnd);
-    LOGFONTA font{};
+    LOGFONTW font{}; // wide: a narrow face name is cut at 31 bytes
     const HGDIOBJ dialogFont = reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT));
-    if (dpi == kDefaultDpi || !dialogFont || !::GetObjectA(dialogFont, sizeof font, &font))
+    if (dpi == kDefaultDpi || !dialogFont || !::GetObjectW(dialogFont, sizeof font, &font))
         return dpi;
     const SIZE now = DialogUnitsOf(font);
     font.lfHeight = ::MulDiv(font.lfHeight, kDefaultDpi, dpi);

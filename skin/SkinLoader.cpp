@@ -1,11 +1,16 @@
 // Loading a skin definition and its bitmaps.
 #include "core/IniFile.h"
+#include "core/SkinName.h"
 #include "framework/CodePage.h"
 #include "skin/SkinFont.h"
 #include "skin/SkinInfo.h"
 
 CIniFile LoadSkinDefinition(const std::string& folder, const std::string& name) {
     CIniFile skin(AnsiCharRule(), nullptr, LegacyToAnsi);
+    // A name that leads out of the folder is a missing skin, and no file is
+    // created for it anywhere.
+    if (!IsSkinNameInsideFolder(name, AnsiCharRule()))
+        return skin;
     skin.Load(folder + name + ".ini"); // a missing definition reads as an empty one
     return skin;
 }

@@ -292,6 +292,16 @@ TEST(IniFile, UnderUtf8ValuesNotInUtf8AreReadInTheLegacyCodePage) {
               "other=\xE8\r\nskin2=Th\xC3\xA8me\r\n\r\n");
 }
 
+TEST(IniFile, UnderUtf8ALongLineIsCutBeforeACharacterItWouldSplit) {
+    CIniFile ini(CharRule::Utf8(), nullptr, Latin1ToUtf8);
+    // The limit falls inside 日 (E6 97 A5), and after a legacy è that nothing completes.
+    ini.Parse("a=" + std::string(1020, 'b') + "\xE6\x97\xA5\ne=" + std::string(1020, 'f') +
+              "\xE8x=1");
+    EXPECT_EQ(ini.GetString("", "a"), std::string(1020, 'b'));
+    EXPECT_EQ(ini.GetString("", "e"), std::string(1020, 'f') + "\xC3\xA8");
+    EXPECT_EQ(ini.GetString("", "x"), "1");
+}
+
 TEST(IniFile, OutsideUtf8ValuesAreReadAsTheyAre) {
     CIniFile ini(NoLeadBytes, nullptr, Latin1ToUtf8);
     ini.Parse("[PREFERENCES]\r\nskin=Th\xE8me\r\n");

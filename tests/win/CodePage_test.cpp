@@ -38,6 +38,9 @@ TEST(CodePage, LegacyTextIsReadInTheSystemsLegacyCodePage) {
     // è and € in code page 1252.
     EXPECT_EQ(LegacyToAnsi("Th\xE8me \x80"), "Th\xC3\xA8me \xE2\x82\xAC");
     EXPECT_EQ(LegacyToAnsi("plain"), "plain");
+    // A system whose own code page is UTF-8 has no older one to read in.
+    EXPECT_EQ(LegacyToAnsi("Th\xE8me \x80", 65001), "Th\xE8me \x80");
+    EXPECT_EQ(LegacyToAnsi("Th\xE8me", 1252), "Th\xC3\xA8me");
 }
 
 TEST(CodePage, TheSettingsStoreReadsLegacyValuesAndKeepsTheirBytes) {

@@ -203,6 +203,20 @@ TEST(DpiFont, AtTheSystemsDpiTheDcKeepsItsFontAndAtTwiceItTextGrows) {
     EXPECT_EQ(AfxLiveGdiObjects(), objects);
 }
 
+TEST(DpiFont, AFaceNameLongerThanANarrowFontHoldsIsScaledWhole) {
+    // Eleven CJK letters: 33 bytes in UTF-8, beyond a narrow LOGFONT's 31.
+    const std::wstring face = L"\u65B0\u7D30\u660E\u9AD4\u6A19\u6E96\u5B57\u9AD4\u7E41\u9AD4\u5B57";
+    LOGFONTW made{};
+    face.copy(made.lfFaceName, LF_FACESIZE - 1);
+    CFont named;
+    ASSERT_TRUE(named.CreateFontIndirect(made));
+    Canvas canvas;
+    const CSelectObject chosen(canvas.Dc(), named);
+    const CDpiFont twice(canvas.Dc(), 2 * SystemDpi());
+    ASSERT_TRUE(::GetObjectW(::GetCurrentObject(canvas.Dc(), OBJ_FONT), sizeof made, &made));
+    EXPECT_EQ(std::wstring(made.lfFaceName), face);
+}
+
 // --- The manifest ----------------------------------------------------------------
 
 TEST(DpiAwareness, TheManifestDeclaresPerMonitorAwarenessWithTheOlderFormBeside) {

@@ -231,6 +231,13 @@ TEST_F(SkinLoadTest, AMissingDefinitionIsCreatedEmptyWhereTheSkinFolderExists) {
     EXPECT_NE(buttons.prev, kPrev);
     EXPECT_NE(buttons.next, kNext);
     EXPECT_NE(buttons.lyrics, kLyrics);
+
+    // A name that climbs out of the folder is missing too: nothing is
+    // created outside (here: in the folder above the skin folder).
+    SetSkinDirectory(m_skins.Path() + "inner\\");
+    Wear("..\\Escaped", elsewhere);
+    SetSkinDirectory(m_skins.Path());
+    EXPECT_FALSE(m_skins.Read("Escaped.ini").has_value());
 }
 
 TEST_F(SkinLoadTest, AnEmptySkinSettingStoresTheDefaultNameAndLoadsThatSkin) {
