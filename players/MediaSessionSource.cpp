@@ -1,6 +1,7 @@
 #include "players/MediaSessionSource.h"
 #include "core/MediaText.h"
 #include "framework/CodePage.h"
+#include "players/AppDisplayName.h"
 #include "players/MediaSessionDelegates.h"
 #include "players/RuntimeApi.h"
 
@@ -190,8 +191,11 @@ void CMediaSessionSource::AdoptCurrentSession() {
         return;
 
     CHString appId(*m_api);
-    if (SUCCEEDED(m_session->get_SourceAppUserModelId(appId.Receive())))
-        m_sessionPlayer = PlayerNameFromAppId(appId.Ansi(), AnsiCharRule());
+    if (SUCCEEDED(m_session->get_SourceAppUserModelId(appId.Receive()))) {
+        const std::wstring display = AppDisplayName(appId.Wide());
+        m_sessionPlayer = display.empty() ? PlayerNameFromAppId(appId.Ansi(), AnsiCharRule())
+                                          : WideToAnsi(display.c_str());
+    }
     EventRegistrationToken token{};
     const auto media = MakeEventDelegate<Session>(kIidMediaPropertiesChangedHandler, m_box,
                                                   kMediaPropertiesChanged);
