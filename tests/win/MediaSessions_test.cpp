@@ -27,10 +27,10 @@ class MediaSessions : public ::testing::Test {
     // handling asked for nothing more.
     void Settle() {
         for (int round = 0; round < 50; ++round) {
-            const LONG requests = fake.Count(kPropertyRequests, 0);
-            e2e::WaitUntil([&] { return fake.Count(kPendingWork, 0) == 0; });
+            const LONG requests = fake.State().propertyRequests;
+            e2e::WaitUntil([&] { return fake.State().pendingWork == 0; });
             e2e::HandleWaitingMessages();
-            if (fake.Count(kPendingWork, 0) == 0 && fake.Count(kPropertyRequests, 0) == requests)
+            if (fake.State().pendingWork == 0 && fake.State().propertyRequests == requests)
                 return;
         }
         ADD_FAILURE() << "the source never settled";
@@ -44,16 +44,16 @@ class MediaSessions : public ::testing::Test {
         return source.Poll();
     }
     Track MakeCurrent(int session) {
-        fake.SetCurrent(session);
+        fake.State().current = session;
         fake.Raise(kManager, kCurrentSessionChanged);
         Settle();
         return source.Poll();
     }
     void ExpectAllReleased() {
-        EXPECT_TRUE(e2e::WaitUntil([&] { return fake.Count(kPendingWork, 0) == 0; }));
-        EXPECT_EQ(fake.Count(kLiveRegistrations, 0), 0);
-        EXPECT_EQ(fake.Count(kLiveObjects, 0), 0);
-        EXPECT_EQ(fake.Count(kCallsAfterRelease, 0), 0);
+        EXPECT_TRUE(e2e::WaitUntil([&] { return fake.State().pendingWork == 0; }));
+        EXPECT_EQ(fake.State().liveRegistrations, 0);
+        EXPECT_EQ(fake.State().liveObjects, 0);
+        EXPECT_EQ(fake.State().callsAfterRelease, 0);
     }
 
     CFakeSessions fake;
@@ -87,22 +87,22 @@ TEST_F(MediaSessions, FollowsTheCurrentSessionAndSkipsTheOneWhoseTrackItReported
     EXPECT_EQ(Play(browser, L"A", L"Other", kPlaying, kMediaPropertiesChanged), std::nullopt);
     fake.Set(browser, L"A", L"Other", kPaused);
     EXPECT_EQ(MakeCurrent(browser), std::nullopt);
-    EXPECT_EQ(fake.Count(kLiveRegistrations, 0), 3) << "the manager's and the browser's two";
+    EXPECT_EQ(fake.State().liveRegistrations, 3) << "the manager's and the browser's two";
 
     source.Next();
     source.Next();
     source.Previous();
-    EXPECT_EQ(fake.Count(kSkipsNext, app), 2);
-    EXPECT_EQ(fake.Count(kSkipsPrevious, app), 1);
-    EXPECT_EQ(fake.Count(kSkipsNext, browser) + fake.Count(kSkipsPrevious, browser), 0);
+    EXPECT_EQ(fake.State().sessions[app].skips[1], 2);
+    EXPECT_EQ(fake.State().sessions[app].skips[0], 1);
+    EXPECT_EQ(fake.State().sessions[browser].skips[0] + fake.State().sessions[browser].skips[1], 0);
 
     // Sessions vanish between an event and the source's calls.
-    fake.Remove(browser);
-    fake.Remove(app);
+    fake.State().sessions[browser].removed = true;
+    fake.State().sessions[app].removed = true;
     EXPECT_EQ(Play(browser, L"A", L"Gone", kPlaying), std::nullopt);
     source.Next();
     EXPECT_EQ(MakeCurrent(-1), std::nullopt);
-    EXPECT_EQ(fake.Count(kLiveRegistrations, 0), 1);
+    EXPECT_EQ(fake.State().liveRegistrations, 1);
     // A new session later is heard from.
     const int later = fake.Add(L"Later");
     fake.Set(later, L"C", L"New", kPlaying);
@@ -138,7 +138,7 @@ TEST_F(MediaSessions, SwitchedOffOrGoneItLetsGoOfEveryHandlerAndObject) {
 
 TEST_F(MediaSessions, OperationsCompletedBeforeTheirHandlerIsSetAreHandled) {
     source.SetEnabled(false);
-    fake.Reset(TRUE);
+    fake.Reset(true);
     source.SetEnabled(true);
     source.Poll();
     Settle();

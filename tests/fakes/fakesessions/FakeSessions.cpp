@@ -1,6 +1,6 @@
 // The fake media-session manager: the runtime class's activation factory,
 // the manager, sessions, their properties and playback info, and the async
-// operations, driven by the exported FakeSessions_* functions. Objects are
+// operations, driven through the state it shares with the test. Objects are
 // never freed: one whose last reference went is marked released, so a later
 // call on it is counted instead of corrupting memory.
 #include "players/MediaSessionInterfaces.h"
@@ -17,7 +17,6 @@
 #include <thread>
 #include <type_traits>
 #include <utility>
-#include <deque>
 #include <vector>
 
 using namespace media_control;
@@ -31,20 +30,11 @@ constexpr HRESULT kIllegalDelegateAssignment = static_cast<HRESULT>(0x80000018);
 constexpr IID kIidAsyncInfo{0x00000036, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
 constexpr IID kIidActivationFactory{0x00000035, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
 
-std::atomic<LONG> g_live{0}, g_afterRelease{0}, g_pending{0}, g_propertyRequests{0};
-std::recursive_mutex g_mutex; // guards everything below
-bool g_completeAtOnce = false;
-int g_current = -1;
+FakeSessionsState g_state{};
+std::recursive_mutex g_mutex; // guards the registrations and the session objects
 
 class Session;
-struct SessionState {
-    std::wstring appId, artist, title;
-    int status = kPlaybackClosed;
-    bool removed = false;
-    LONG skips[2] = {0, 0};
-    Session* object = nullptr; // the live session object, if any
-};
-std::deque<SessionState> g_sessions; // references stay valid as it grows
+Session* g_objects[32] = {}; // the live object of each session, if any
 
 struct Registration {
     int target; // session number, or -1 for the manager
@@ -54,6 +44,12 @@ struct Registration {
 };
 std::vector<Registration> g_registrations;
 INT64 g_nextToken = 1;
+
+// The session, or null when it went away.
+FakeSession* Find(int number) {
+    FakeSession& session = g_state.sessions[number];
+    return session.removed ? nullptr : &session;
+}
 
 HSTRING Text(const std::wstring& text) {
     HSTRING out = nullptr;
@@ -69,7 +65,7 @@ constexpr IID kNoIid{};
 template <class Main, const IID& Iid, class Second = NoSecond, const IID& SecondIid = kNoIid>
 class Counted : public Main, public Second {
   public:
-    Counted() { ++g_live; }
+    Counted() { InterlockedIncrement(&g_state.liveObjects); }
     STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
         Check();
         *object = nullptr;
@@ -91,7 +87,7 @@ class Counted : public Main, public Second {
         const ULONG refs = --m_refs;
         if (refs == 0) {
             OnReleased();
-            --g_live;
+            InterlockedDecrement(&g_state.liveObjects);
         }
         return refs;
     }
@@ -108,7 +104,7 @@ class Counted : public Main, public Second {
     // Counts a call on an object already released.
     void Check() const {
         if (m_refs <= 0)
-            ++g_afterRelease;
+            InterlockedIncrement(&g_state.callsAfterRelease);
     }
 
   private:
@@ -136,14 +132,14 @@ class Operation final : public Counted<IAsyncOperationOf<T>, Iid, IAsyncInfo, kI
     }
     // Completes it now, or later from a thread of the fake.
     void Start() {
-        if (g_completeAtOnce)
+        if (g_state.completeAtOnce)
             return Complete();
-        ++g_pending;
+        InterlockedIncrement(&g_state.pendingWork);
         this->AddRef();
         std::thread([this] {
             Complete();
             this->Release();
-            --g_pending;
+            InterlockedDecrement(&g_state.pendingWork);
         }).detach();
     }
     STDMETHODIMP put_Completed(IAsyncOperationCompletedHandlerOf<T>* handler) override {
@@ -201,6 +197,7 @@ HRESULT Register(int target, int event, std::function<void()> invoke,
     const std::lock_guard<std::recursive_mutex> lock(g_mutex);
     token->value = g_nextToken++;
     g_registrations.push_back({target, event, token->value, std::move(invoke)});
+    g_state.liveRegistrations = static_cast<LONG>(g_registrations.size());
     return S_OK;
 }
 
@@ -211,6 +208,7 @@ HRESULT Unregister(EventRegistrationToken token) {
         if (it->token == token.value) {
             handler = std::move(it->invoke);
             g_registrations.erase(it);
+            g_state.liveRegistrations = static_cast<LONG>(g_registrations.size());
             return S_OK;
         }
     }
@@ -224,15 +222,20 @@ template <class Handler> std::function<void()> Invoker(Handler* handler) {
     return [held] { held->Invoke(nullptr, nullptr); };
 }
 
-class Properties final : public Counted<IGlobalSystemMediaTransportControlsSessionMediaProperties,
-                                        kIidMediaProperties> {
+// A session's properties and playback info as they were when asked for.
+class Snapshot final
+    : public Counted<IGlobalSystemMediaTransportControlsSessionMediaProperties, kIidMediaProperties,
+                     IGlobalSystemMediaTransportControlsSessionPlaybackInfo, kIidPlaybackInfo> {
   public:
-    Properties(std::wstring artist, std::wstring title) : m_artist(artist), m_title(title) {}
+    explicit Snapshot(const FakeSession& session) : m_session(session) {}
     STDMETHODIMP get_Title(HSTRING* value) override {
-        return Check(), *value = Text(m_title), S_OK;
+        return Check(), *value = Text(m_session.title), S_OK;
     }
     STDMETHODIMP get_Artist(HSTRING* value) override {
-        return Check(), *value = Text(m_artist), S_OK;
+        return Check(), *value = Text(m_session.artist), S_OK;
+    }
+    STDMETHODIMP get_PlaybackStatus(PlaybackStatus* value) override {
+        return Check(), *value = static_cast<PlaybackStatus>(m_session.status), S_OK;
     }
     UNUSED_SLOT(get_Subtitle, HSTRING*)
     UNUSED_SLOT(get_AlbumArtist, HSTRING*)
@@ -240,28 +243,15 @@ class Properties final : public Counted<IGlobalSystemMediaTransportControlsSessi
     UNUSED_SLOT(get_TrackNumber, INT32*)
     UNUSED_SLOT(get_Genres, IInspectable**)
     UNUSED_SLOT(get_AlbumTrackCount, INT32*)
-    UNUSED_SLOT(get_PlaybackType, IInspectable**)
+    UNUSED_SLOT(get_PlaybackType, IInspectable**) // of both interfaces
     UNUSED_SLOT(get_Thumbnail, IInspectable**)
-
-  private:
-    std::wstring m_artist, m_title;
-};
-
-class PlaybackInfo final
-    : public Counted<IGlobalSystemMediaTransportControlsSessionPlaybackInfo, kIidPlaybackInfo> {
-  public:
-    explicit PlaybackInfo(int status) : m_status(status) {}
-    STDMETHODIMP get_PlaybackStatus(PlaybackStatus* value) override {
-        return Check(), *value = static_cast<PlaybackStatus>(m_status), S_OK;
-    }
     UNUSED_SLOT(get_Controls, IInspectable**)
-    UNUSED_SLOT(get_PlaybackType, IInspectable**)
     UNUSED_SLOT(get_AutoRepeatMode, IInspectable**)
     UNUSED_SLOT(get_PlaybackRate, IInspectable**)
     UNUSED_SLOT(get_IsShuffleActive, IInspectable**)
 
   private:
-    int m_status;
+    const FakeSession m_session;
 };
 
 using PropertiesOp =
@@ -274,23 +264,23 @@ class Session final : public Counted<IGlobalSystemMediaTransportControlsSession,
   public:
     explicit Session(int number) : m_number(number) {}
     STDMETHODIMP get_SourceAppUserModelId(HSTRING* value) override {
-        SessionState* state = Lock();
+        const FakeSession* state = Lock();
         return state ? *value = Text(state->appId), S_OK : RPC_E_DISCONNECTED;
     }
     STDMETHODIMP TryGetMediaPropertiesAsync(PropertiesOperation** operation) override {
-        SessionState* state = Lock();
+        const FakeSession* state = Lock();
         if (!state)
             return RPC_E_DISCONNECTED;
-        ++g_propertyRequests;
-        auto* op = new PropertiesOp(new Properties(state->artist, state->title));
+        InterlockedIncrement(&g_state.propertyRequests);
+        auto* op = new PropertiesOp(new Snapshot(*state));
         *operation = op;
         op->Start();
         return S_OK;
     }
     STDMETHODIMP
     GetPlaybackInfo(IGlobalSystemMediaTransportControlsSessionPlaybackInfo** info) override {
-        SessionState* state = Lock();
-        return state ? *info = new PlaybackInfo(state->status), S_OK : RPC_E_DISCONNECTED;
+        const FakeSession* state = Lock();
+        return state ? *info = new Snapshot(*state), S_OK : RPC_E_DISCONNECTED;
     }
     STDMETHODIMP TrySkipNextAsync(BoolOperation** operation) override { return Skip(1, operation); }
     STDMETHODIMP TrySkipPreviousAsync(BoolOperation** operation) override {
@@ -328,18 +318,12 @@ class Session final : public Counted<IGlobalSystemMediaTransportControlsSession,
     UNUSED_SLOT(remove_TimelinePropertiesChanged, EventRegistrationToken)
 
   private:
-    // The session's state, or null when it went away.
-    SessionState* Lock() {
-        Check();
-        const std::lock_guard<std::recursive_mutex> lock(g_mutex);
-        SessionState& state = g_sessions[static_cast<size_t>(m_number)];
-        return state.removed ? nullptr : &state;
-    }
+    FakeSession* Lock() { return Check(), Find(m_number); }
     HRESULT Skip(int next, BoolOperation** operation) {
-        SessionState* state = Lock();
+        FakeSession* state = Lock();
         if (!state)
             return RPC_E_DISCONNECTED;
-        ++state->skips[next];
+        InterlockedIncrement(&state->skips[next]);
         auto* op = new BoolOp(TRUE);
         *operation = op;
         op->Start();
@@ -347,8 +331,8 @@ class Session final : public Counted<IGlobalSystemMediaTransportControlsSession,
     }
     void OnReleased() override {
         const std::lock_guard<std::recursive_mutex> lock(g_mutex);
-        if (g_sessions[static_cast<size_t>(m_number)].object == this)
-            g_sessions[static_cast<size_t>(m_number)].object = nullptr;
+        if (g_objects[m_number] == this)
+            g_objects[m_number] = nullptr;
     }
     const int m_number;
 };
@@ -360,14 +344,15 @@ class Manager final
         Check();
         const std::lock_guard<std::recursive_mutex> lock(g_mutex);
         *result = nullptr;
-        if (g_current < 0 || g_sessions[static_cast<size_t>(g_current)].removed)
+        const int current = g_state.current;
+        if (current < 0 || current >= g_state.count || !Find(current))
             return S_OK;
         // One object per session while someone holds it, as Windows does.
-        Session*& object = g_sessions[static_cast<size_t>(g_current)].object;
+        Session*& object = g_objects[current];
         if (object)
             object->AddRef();
         else
-            object = new Session(g_current);
+            object = new Session(current);
         *result = object;
         return S_OK;
     }
@@ -420,45 +405,8 @@ STDAPI DllGetActivationFactory(HSTRING classId, IActivationFactory** factory) {
     return S_OK;
 }
 
-STDAPI DllCanUnloadNow() {
-    return S_FALSE; // the tests read its counters to the end
-}
-
-extern "C" void WINAPI FakeSessions_Reset(BOOL completeAtOnce) {
-    std::vector<Registration> dropped; // released outside the lock
-    const std::lock_guard<std::recursive_mutex> lock(g_mutex);
-    dropped.swap(g_registrations);
-    for (SessionState& state : g_sessions)
-        state.removed = true;
-    g_completeAtOnce = completeAtOnce != FALSE;
-    g_current = -1;
-    g_afterRelease = 0;
-    g_propertyRequests = 0;
-}
-
-extern "C" int WINAPI FakeSessions_Add(const wchar_t* appId) {
-    const std::lock_guard<std::recursive_mutex> lock(g_mutex);
-    g_sessions.push_back(SessionState{appId, L"", L"", kPlaybackClosed, false, {0, 0}, nullptr});
-    return static_cast<int>(g_sessions.size()) - 1;
-}
-
-extern "C" void WINAPI FakeSessions_Set(int session, const wchar_t* artist, const wchar_t* title,
-                                        int status) {
-    const std::lock_guard<std::recursive_mutex> lock(g_mutex);
-    SessionState& state = g_sessions[static_cast<size_t>(session)];
-    state.artist = artist;
-    state.title = title;
-    state.status = status;
-}
-
-extern "C" void WINAPI FakeSessions_Remove(int session) {
-    const std::lock_guard<std::recursive_mutex> lock(g_mutex);
-    g_sessions[static_cast<size_t>(session)].removed = true;
-}
-
-extern "C" void WINAPI FakeSessions_SetCurrent(int session) {
-    const std::lock_guard<std::recursive_mutex> lock(g_mutex);
-    g_current = session;
+extern "C" FakeSessionsState* WINAPI FakeSessions_State() {
+    return &g_state;
 }
 
 extern "C" void WINAPI FakeSessions_Raise(int session, int event) {
@@ -473,25 +421,4 @@ extern "C" void WINAPI FakeSessions_Raise(int session, int event) {
         for (const auto& invoke : handlers)
             invoke();
     }).join();
-}
-
-extern "C" LONG WINAPI FakeSessions_Count(int counter, int session) {
-    const std::lock_guard<std::recursive_mutex> lock(g_mutex);
-    switch (counter) {
-    case kLiveObjects:
-        return g_live;
-    case kLiveRegistrations:
-        return static_cast<LONG>(g_registrations.size());
-    case kPendingWork:
-        return g_pending;
-    case kCallsAfterRelease:
-        return g_afterRelease;
-    case kSkipsPrevious:
-    case kSkipsNext:
-        return g_sessions[static_cast<size_t>(session)].skips[counter - kSkipsPrevious];
-    case kPropertyRequests:
-        return g_propertyRequests;
-    default:
-        return -1;
-    }
 }

@@ -1,37 +1,30 @@
-// What tests tell the fake media-session manager (fakesessions.dll) and read
-// back from it, through functions the DLL exports: the test loads the same
-// DLL that the runtime activates, so both see one state.
+// The fake media-session manager's state (fakesessions.dll), shared with the
+// test that loads the same DLL the runtime activates: the test writes the
+// sessions, the fake counts what was asked of it.
 #pragma once
 #include <windows.h>
 
-// Counters read with FakeSessions_Count.
-enum FakeCount : int {
-    kLiveObjects,       // objects of the fake that someone still holds
-    kLiveRegistrations, // event handlers added and not removed
-    kPendingWork,       // completions and events still to come from the fake's threads
-    kCallsAfterRelease, // calls on objects whose last reference was released
-    kSkipsPrevious,     // of the session given
-    kSkipsNext,
-    kPropertyRequests, // TryGetMediaPropertiesAsync calls, all sessions
+struct FakeSession {
+    wchar_t appId[64], artist[64], title[64];
+    int status;             // 4 playing, 5 paused, 3 stopped
+    bool removed;           // every later call on it fails
+    volatile LONG skips[2]; // TrySkipPreviousAsync, TrySkipNextAsync
 };
+
+struct FakeSessionsState {
+    FakeSession sessions[32];
+    int count;
+    int current;         // the manager's current session, -1: none
+    bool completeAtOnce; // operations are complete when handed out, or later on a thread
+    volatile LONG liveObjects, liveRegistrations, pendingWork, callsAfterRelease, propertyRequests;
+};
+
 // The events FakeSessions_Raise raises.
 enum FakeEvent : int { kCurrentSessionChanged, kMediaPropertiesChanged, kPlaybackInfoChanged };
 
 extern "C" {
-// Forgets every session; operations complete at once (already complete when
-// handed out) or later, from a thread of the fake.
-typedef void(WINAPI* FakeSessionsResetFn)(BOOL completeAtOnce);
-// Adds a session of the app id; returns its number.
-typedef int(WINAPI* FakeSessionsAddFn)(const wchar_t* appId);
-// The session's track and playback status (4 playing, 5 paused, 3 stopped).
-typedef void(WINAPI* FakeSessionsSetFn)(int session, const wchar_t* artist, const wchar_t* title,
-                                        int status);
-// The session goes away: every later call on it fails.
-typedef void(WINAPI* FakeSessionsRemoveFn)(int session);
-// The manager's current session (-1: none).
-typedef void(WINAPI* FakeSessionsSetCurrentFn)(int session);
-// Raises the event (of the manager, or of the session) from a thread of the
-// fake; returns when every handler has been called.
+typedef FakeSessionsState*(WINAPI* FakeSessionsStateFn)();
+// Raises the event of the manager (session -1) or of a session from a thread
+// of the fake; returns when every handler has been called.
 typedef void(WINAPI* FakeSessionsRaiseFn)(int session, int event);
-typedef LONG(WINAPI* FakeSessionsCountFn)(int counter, int session);
 }

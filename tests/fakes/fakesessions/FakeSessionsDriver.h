@@ -2,24 +2,18 @@
 // the prefix's runtime class GlobalSystemMediaTransportControlsSessionManager
 // is the fake (its DllPath swapped in, the original kept, under a lock every
 // test process of the prefix takes), and the test drives the fake through the
-// functions of the same DLL. Registered only while a test needs it, so every
-// other test and program of the prefix finds the class missing, as under Wine.
+// state of the same DLL. Registered only while a test needs it, so every other
+// test and program of the prefix finds the class missing, as under Wine.
 #pragma once
 #include "tests/fakes/RegistryValueSwap.h"
 #include "tests/fakes/fakesessions/FakeSessionsApi.h"
 
 namespace fakesessions {
-
 constexpr char kLockName[] = "TrackglowMediaSessionsClassLock";
 constexpr fakes::SwappedValue kDllPath{
     "Software\\Microsoft\\WindowsRuntime\\ActivatableClassId\\"
     "Windows.Media.Control.GlobalSystemMediaTransportControlsSessionManager",
     "DllPath", "TrackglowSavedDllPath"};
-
-template <class Fn> Fn Find(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 } // namespace fakesessions
 
 class CFakeSessions : public fakes::RegistryValueSwap {
@@ -29,31 +23,43 @@ class CFakeSessions : public fakes::RegistryValueSwap {
               fakesessions::kLockName,
               {{fakesessions::kDllPath, fakes::BesideThisProgram("fakesessions.dll")}}),
           m_module(LoadLibraryA(fakes::BesideThisProgram("fakesessions.dll").c_str())) {
-        using namespace fakesessions;
-        Reset = Find<FakeSessionsResetFn>(m_module, "FakeSessions_Reset");
-        Add = Find<FakeSessionsAddFn>(m_module, "FakeSessions_Add");
-        Set = Find<FakeSessionsSetFn>(m_module, "FakeSessions_Set");
-        Remove = Find<FakeSessionsRemoveFn>(m_module, "FakeSessions_Remove");
-        SetCurrent = Find<FakeSessionsSetCurrentFn>(m_module, "FakeSessions_SetCurrent");
-        Raise = Find<FakeSessionsRaiseFn>(m_module, "FakeSessions_Raise");
-        Count = Find<FakeSessionsCountFn>(m_module, "FakeSessions_Count");
-        if (Ready())
-            Reset(FALSE);
+        const auto state = Find<FakeSessionsStateFn>("FakeSessions_State");
+        m_raise = Find<FakeSessionsRaiseFn>("FakeSessions_Raise");
+        m_state = state ? state() : nullptr;
+        if (m_state)
+            Reset(false);
     }
-    ~CFakeSessions() {
-        if (m_module)
-            FreeLibrary(m_module);
-    }
-    bool Ready() const { return Active() && Reset && Count; }
+    ~CFakeSessions() { FreeLibrary(m_module); }
+    bool Ready() const { return Active() && m_state && m_raise; }
+    FakeSessionsState& State() const { return *m_state; }
 
-    FakeSessionsResetFn Reset = nullptr;
-    FakeSessionsAddFn Add = nullptr;
-    FakeSessionsSetFn Set = nullptr;
-    FakeSessionsRemoveFn Remove = nullptr;
-    FakeSessionsSetCurrentFn SetCurrent = nullptr;
-    FakeSessionsRaiseFn Raise = nullptr;
-    FakeSessionsCountFn Count = nullptr;
+    // No session left; operations complete at once or later.
+    void Reset(bool completeAtOnce) {
+        for (int i = 0; i < m_state->count; ++i)
+            m_state->sessions[i].removed = true;
+        m_state->current = -1;
+        m_state->completeAtOnce = completeAtOnce;
+        m_state->callsAfterRelease = m_state->propertyRequests = 0;
+    }
+    int Add(const wchar_t* appId) {
+        FakeSession& session = m_state->sessions[m_state->count];
+        session = FakeSession{};
+        lstrcpynW(session.appId, appId, 64);
+        return m_state->count++;
+    }
+    void Set(int number, const wchar_t* artist, const wchar_t* title, int status) {
+        FakeSession& session = m_state->sessions[number];
+        lstrcpynW(session.artist, artist, 64);
+        lstrcpynW(session.title, title, 64);
+        session.status = status;
+    }
+    void Raise(int session, int event) const { m_raise(session, event); }
 
   private:
+    template <class Fn> Fn Find(const char* name) const {
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
+    }
     HMODULE m_module;
+    FakeSessionsState* m_state = nullptr;
+    FakeSessionsRaiseFn m_raise = nullptr;
 };
