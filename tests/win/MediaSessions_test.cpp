@@ -23,6 +23,11 @@ class MediaSessions : public ::testing::Test {
         Settle();
         ASSERT_TRUE(source.Watching());
     }
+    // Every test ends with the source switched off: nothing of the fake is held.
+    void TearDown() override {
+        source.SetEnabled(false);
+        ExpectAllReleased();
+    }
     // A barrier: every completion and event of the fake was handled, and the
     // handling asked for nothing more.
     void Settle() {
@@ -132,8 +137,6 @@ TEST_F(MediaSessions, SwitchedOffOrGoneItLetsGoOfEveryHandlerAndObject) {
         Settle();
         EXPECT_TRUE(other.Watching());
     }
-    source.SetEnabled(false);
-    ExpectAllReleased();
 }
 
 TEST_F(MediaSessions, OperationsCompletedBeforeTheirHandlerIsSetAreHandled) {
@@ -146,8 +149,6 @@ TEST_F(MediaSessions, OperationsCompletedBeforeTheirHandlerIsSetAreHandled) {
     const int player = fake.Add(L"Player");
     fake.Set(player, L"A", L"Song", kPlaying);
     EXPECT_EQ(MakeCurrent(player), "A\nSong\nPlayer");
-    source.SetEnabled(false);
-    ExpectAllReleased();
 }
 
 TEST(MediaSessionsUnregistered, WithoutTheClassNothingIsReportedOrShown) {
