@@ -6,6 +6,7 @@
 #   desktop     the screen, the cursor, the keyboard focus and the tray menu
 #   tray-icons  icons in the shell's tray (every CNowPlayingWnd adds one)
 #   wmp         the registration of the media player control (the fake's swap)
+#   media-sessions  the registration of the media-session manager class
 set(TG_WIN_LOCKS_AboutDlg_test desktop)
 set(TG_WIN_LOCKS_FullScreenProbe_test desktop)
 set(TG_WIN_LOCKS_PopupThreads_test desktop tray-icons)
@@ -18,6 +19,7 @@ set(TG_WIN_LOCKS_PlayerHost_test wmp)
 set(TG_WIN_LOCKS_WinampWatch_test desktop)
 set(TG_WIN_LOCKS_PlayerAnnouncements_test desktop tray-icons wmp)
 set(TG_WIN_LOCKS_PlayerEvents_test wmp)
+set(TG_WIN_LOCKS_MediaSessions_test media-sessions)
 
 file(GLOB TG_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 if(TG_WIN_TESTS)

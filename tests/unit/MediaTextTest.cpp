@@ -49,4 +49,25 @@ TEST(MediaText, CutsFallBetweenCharacters) {
     EXPECT_TRUE(IsValidUtf8(text));
 }
 
+TEST(MediaText, AnotherPlayersLineIsKeptAndALongOneGivesWayFirst) {
+    EXPECT_EQ(ComposeTrackText("A", "T", "Chrome", NoLeadBytes), "A\nT\nChrome");
+    // The player's line keeps 85 bytes; author and name share 255 - 2 - 85.
+    EXPECT_EQ(ComposeTrackText(std::string(300, 'a'), "T", std::string(100, 'p'), NoLeadBytes),
+              std::string(167, 'a') + "\nT\n" + std::string(85, 'p'));
+}
+
+TEST(MediaText, AnAppIdNamesItsPlayerWithoutFolderOrExe) {
+    EXPECT_EQ(PlayerNameFromAppId("C:\\Program Files\\Player\\Player.EXE", NoLeadBytes), "Player");
+    EXPECT_EQ(PlayerNameFromAppId("D:/Apps/music.exe", NoLeadBytes), "music");
+    EXPECT_EQ(PlayerNameFromAppId("Chrome", NoLeadBytes), "Chrome");
+    EXPECT_EQ(PlayerNameFromAppId("Vendor.App_8wekyb3d8bbwe!App", NoLeadBytes),
+              "Vendor.App_8wekyb3d8bbwe!App");
+    EXPECT_EQ(PlayerNameFromAppId("C:\\Apps\\.exe", NoLeadBytes), ".exe");
+    EXPECT_EQ(PlayerNameFromAppId("player.exe.bak", NoLeadBytes), "player.exe.bak");
+    // A "\" that is the trail byte of a double-byte character separates nothing.
+    const std::string id = "C:\\Apps\\\x95\x5CTool.exe";
+    EXPECT_EQ(PlayerNameFromAppId(id, ShiftJisLead), "\x95\x5CTool");
+    EXPECT_EQ(PlayerNameFromAppId(id, NoLeadBytes), "Tool");
+}
+
 } // namespace
