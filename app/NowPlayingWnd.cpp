@@ -31,7 +31,8 @@ END_MESSAGE_MAP()
 CNowPlayingWnd::CNowPlayingWnd(CWnd* parent)
     : CDialog(IDD_NOWPLAYING, parent),
       m_watch([this] { ::PostMessageA(m_hWnd, WM_PLAYER_ANNOUNCED, 0, 0); },
-              [this] { return StaysQuiet(); }) {
+              [this] { return StaysQuiet(); },
+              [] { return static_cast<int64_t>(::GetTickCount64()); }) {
     HINSTANCE instance = AfxGetInstanceHandle();
     m_hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
     m_tray.AddIcon(this, WM_TRAYNOTIFY, "Trackglow",

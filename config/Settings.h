@@ -12,6 +12,8 @@ constexpr const char kPreferencesSection[] = "PREFERENCES";
 constexpr const char kSkinKey[] = "skin";
 constexpr const char kEnableWinampKey[] = "enwinamp";
 constexpr const char kEnableWmpKey[] = "enwmp";
+// 1: Windows' own media sessions are watched (any player in Windows' media overlay).
+constexpr const char kEnableMediaSessionsKey[] = "enmedia";
 constexpr const char kDefaultSkinName[] = "Default Skin 1";
 // 1: the pop-up shows new tracks over full-screen applications too; missing
 // or anything else: it stays out of their way.

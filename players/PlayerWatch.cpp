@@ -1,7 +1,19 @@
 #include "players/PlayerWatch.h"
+#include <string_view>
 
-CPlayerWatch::CPlayerWatch(std::function<void()> pollSoon, std::function<bool()> staysQuiet)
-    : m_pollSoon(std::move(pollSoon)), m_staysQuiet(std::move(staysQuiet)) {}
+namespace {
+// "artist\ntitle" of a track's text, without the player's line.
+std::string_view Song(std::string_view text) {
+    const size_t artistEnd = text.find('\n');
+    const size_t titleEnd =
+        artistEnd == std::string_view::npos ? artistEnd : text.find('\n', artistEnd + 1);
+    return text.substr(0, titleEnd);
+}
+} // namespace
+
+CPlayerWatch::CPlayerWatch(std::function<void()> pollSoon, std::function<bool()> staysQuiet,
+                           std::function<int64_t()> now)
+    : m_pollSoon(std::move(pollSoon)), m_staysQuiet(std::move(staysQuiet)), m_now(std::move(now)) {}
 
 CPlayerWatch::~CPlayerWatch() {
     Stop();
@@ -59,8 +71,11 @@ bool CPlayerWatch::Poll() {
     // The first source with news wins the round, so one player's track
     // never pushes aside another's in the same tick.
     for (Watched& watched : m_sources) {
-        if (std::optional<std::string> track = watched.source->Poll()) {
-            m_newest = Track{std::move(*track), watched.source.get()};
+        if (std::optional<std::string> text = watched.source->Poll()) {
+            Track track{std::move(*text), watched.source.get(), m_now ? m_now() : 0};
+            if (IsEcho(track))
+                continue;
+            m_newest = std::move(track);
             // Over a game, a film or a slide show nothing moves: the track
             // is kept for the show command; the next one shows as usual.
             if (m_staysQuiet && m_staysQuiet())
@@ -70,6 +85,13 @@ bool CPlayerWatch::Poll() {
         }
     }
     return false;
+}
+
+bool CPlayerWatch::IsEcho(const Track& track) const {
+    // Unsigned difference: a clock that wrapped or went back is no echo.
+    const uint64_t since = static_cast<uint64_t>(track.at) - static_cast<uint64_t>(m_newest.at);
+    return m_newest.source && track.source != m_newest.source &&
+           since < static_cast<uint64_t>(kEchoMs) && Song(track.text) == Song(m_newest.text);
 }
 
 void CPlayerWatch::ShowNewest() {

@@ -7,6 +7,7 @@
 // Portable: the sources do the talking to the players.
 #pragma once
 #include "players/TrackSource.h"
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,10 +15,14 @@
 
 class CPlayerWatch {
   public:
+    static constexpr int64_t kEchoMs = 5000;
+
     // `pollSoon` is called on the UI thread when a player announced a change
     // (at most once until the next Poll): the owner then polls. `staysQuiet`
-    // says whether a new track is to be held back now.
-    CPlayerWatch(std::function<void()> pollSoon, std::function<bool()> staysQuiet);
+    // says whether a new track is to be held back now; `now` reads a clock in
+    // milliseconds.
+    CPlayerWatch(std::function<void()> pollSoon, std::function<bool()> staysQuiet,
+                 std::function<int64_t()> now);
     ~CPlayerWatch();
     CPlayerWatch(const CPlayerWatch&) = delete;
     CPlayerWatch& operator=(const CPlayerWatch&) = delete;
@@ -32,7 +37,10 @@ class CPlayerWatch {
 
     // What a poll tick does: asks the sources in their order until one
     // reports a new track. True when the pop-up is to show it now (it is then
-    // the shown track); a track held back stays the newest until shown.
+    // the shown track); a track held back stays the newest until shown. The
+    // same artist and title from another player within kEchoMs of the newest
+    // track is that track again (one song heard through two players): it
+    // changes nothing.
     bool Poll();
     // The same, for the poll an announcement asked for: the next
     // announcement asks again.
@@ -60,13 +68,16 @@ class CPlayerWatch {
     struct Track {
         std::string text;
         ITrackSource* source = nullptr;
+        int64_t at = 0; // when it was reported
     };
+    bool IsEcho(const Track& track) const;
     Watched* Find(const std::string& key);
     const Watched* Find(const std::string& key) const;
     void Announced();
 
     std::function<void()> m_pollSoon;
     std::function<bool()> m_staysQuiet;
+    std::function<int64_t()> m_now;
     std::vector<Watched> m_sources;
     Track m_newest; // the last track a player reported
     Track m_shown;  // the track the pop-up shows

@@ -1,15 +1,17 @@
 #include "players/Players.h"
 #include "config/Settings.h"
 #include "players/MediaPlayerSource.h"
+#include "players/MediaSessionSource.h"
 #include "players/WinampSource.h"
 
 void RegisterPlayers(CPlayerWatch& watch, HWND owner) {
     // In the order they are asked: Winamp first, the media player when
-    // Winamp has nothing new.
+    // Winamp has nothing new, then any other player Windows knows of.
     watch.Add(std::make_unique<CWinampSource>(), kEnableWinampKey);
     auto mediaPlayer = std::make_unique<CMediaPlayerSource>();
     mediaPlayer->SetOwner(owner);
     watch.Add(std::move(mediaPlayer), kEnableWmpKey);
+    watch.Add(std::make_unique<CMediaSessionSource>(), kEnableMediaSessionsKey);
 }
 
 void WatchPlayersFromSettings(CPlayerWatch& watch) {

@@ -28,7 +28,8 @@ struct PlayerBox {
     const char* key;
 };
 constexpr PlayerBox kPlayerBoxes[] = {{IDC_ENABLE_WINAMP, kEnableWinampKey},
-                                      {IDC_ENABLE_WMP, kEnableWmpKey}};
+                                      {IDC_ENABLE_WMP, kEnableWmpKey},
+                                      {IDC_ENABLE_MEDIA_SESSIONS, kEnableMediaSessionsKey}};
 
 // The dialog manager's units for a font: the letters' average width and the
 // line height, from which it sizes and places the controls.

@@ -31,7 +31,8 @@ class FakeSource : public ITrackSource {
 
 class PlayerWatchTest : public ::testing::Test {
   protected:
-    PlayerWatchTest() : watch([this] { ++pollRequests; }, [this] { return quiet; }) {
+    PlayerWatchTest()
+        : watch([this] { ++pollRequests; }, [this] { return quiet; }, [this] { return clock; }) {
         auto first = std::make_unique<FakeSource>();
         auto second = std::make_unique<FakeSource>();
         a = first.get();
@@ -47,6 +48,7 @@ class PlayerWatchTest : public ::testing::Test {
     FakeSource* b = nullptr;
     bool quiet = false;
     int pollRequests = 0;
+    int64_t clock = 1000;
 };
 
 TEST_F(PlayerWatchTest, TheFirstSourceWithNewsWinsTheRound) {
@@ -80,6 +82,23 @@ TEST_F(PlayerWatchTest, AHeldBackTrackWaitsForTheShowCommandAndTheButtonsStayWit
     EXPECT_EQ(watch.ShownTrack(), "B1");
     watch.Next();
     EXPECT_EQ(b->next, 1);
+}
+
+TEST_F(PlayerWatchTest, OneSongFromTwoPlayersWithinFiveSecondsShowsOnce) {
+    a->reports = {"Artist\nSong\nWinamp"};
+    ASSERT_TRUE(watch.Poll());
+    clock += 4999;
+    b->reports = {"Artist\nSong\nSpotify", "Artist\nSong\nSpotify"};
+    EXPECT_FALSE(watch.Poll()) << "the echo from the second player showed again";
+    EXPECT_EQ(watch.ShownTrack(), "Artist\nSong\nWinamp");
+    watch.Next();
+    EXPECT_EQ(a->next, 1) << "the buttons left the player of the shown track";
+    // Later, or another song, or the same player again: a track like any other.
+    clock += 5000;
+    EXPECT_TRUE(watch.Poll());
+    EXPECT_EQ(watch.ShownTrack(), "Artist\nSong\nSpotify");
+    b->reports = {"Artist\nOther Song\nSpotify"};
+    EXPECT_TRUE(watch.Poll());
 }
 
 TEST_F(PlayerWatchTest, ButtonsBeforeAnyTrackAndATextWithoutPlayerReachNoPlayer) {

@@ -30,7 +30,18 @@ constexpr HRESULT kIllegalDelegateAssignment = static_cast<HRESULT>(0x80000018);
 constexpr IID kIidAsyncInfo{0x00000036, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
 constexpr IID kIidActivationFactory{0x00000035, 0, 0, {0xc0, 0, 0, 0, 0, 0, 0, 0x46}};
 
-FakeSessionsState g_state{};
+// In a section every process that loads the fake shares (zeroed when made).
+FakeSessionsState& SharedState() {
+    static FakeSessionsState* state = [] {
+        HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                            sizeof(FakeSessionsState), kFakeSessionsSection);
+        void* view = section ? MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, 0) : nullptr;
+        static FakeSessionsState own{};
+        return view ? static_cast<FakeSessionsState*>(view) : &own;
+    }();
+    return *state;
+}
+FakeSessionsState& g_state = SharedState();
 std::recursive_mutex g_mutex; // guards the registrations and the session objects
 
 class Session;
@@ -397,8 +408,29 @@ class Factory final : public IActivationFactory,
 
 } // namespace
 
+extern "C" void WINAPI FakeSessions_Raise(int session, int event);
+
+namespace {
+// Raises, in this process, what a test in another process asks for.
+void ServeRaises() {
+    static std::once_flag started;
+    std::call_once(started, [] {
+        std::thread([] {
+            HANDLE asked = CreateEventW(nullptr, FALSE, FALSE, kFakeSessionsRaiseEvent);
+            while (asked && WaitForSingleObject(asked, INFINITE) == WAIT_OBJECT_0) {
+                while (g_state.raisesDone < g_state.raisesAsked) {
+                    FakeSessions_Raise(g_state.raiseSession, g_state.raiseEvent);
+                    InterlockedIncrement(&g_state.raisesDone);
+                }
+            }
+        }).detach();
+    });
+}
+} // namespace
+
 STDAPI DllGetActivationFactory(HSTRING classId, IActivationFactory** factory) {
     *factory = nullptr;
+    ServeRaises();
     if (wcscmp(WindowsGetStringRawBuffer(classId, nullptr), kManagerClass) != 0)
         return CLASS_E_CLASSNOTAVAILABLE;
     *factory = &g_factory;

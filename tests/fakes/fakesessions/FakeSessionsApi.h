@@ -1,6 +1,7 @@
 // The fake media-session manager's state (fakesessions.dll), shared with the
-// test that loads the same DLL the runtime activates: the test writes the
-// sessions, the fake counts what was asked of it.
+// test through a named memory section, so that the test drives the fake in
+// its own process or in the program's: the test writes the sessions, the fake
+// counts what was asked of it.
 #pragma once
 #include <windows.h>
 
@@ -17,7 +18,13 @@ struct FakeSessionsState {
     int current;         // the manager's current session, -1: none
     bool completeAtOnce; // operations are complete when handed out, or later on a thread
     volatile LONG liveObjects, liveRegistrations, pendingWork, callsAfterRelease, propertyRequests;
+    // An event to raise in the process that activated the fake (the
+    // program's): asked by the test, done by a thread of the fake there.
+    volatile LONG raiseSession, raiseEvent, raisesAsked, raisesDone;
 };
+
+constexpr wchar_t kFakeSessionsSection[] = L"Local\\TrackglowFakeSessionsState";
+constexpr wchar_t kFakeSessionsRaiseEvent[] = L"Local\\TrackglowFakeSessionsRaise";
 
 // The events FakeSessions_Raise raises.
 enum FakeEvent : int { kCurrentSessionChanged, kMediaPropertiesChanged, kPlaybackInfoChanged };

@@ -40,6 +40,7 @@ class CFakeSessions : public fakes::RegistryValueSwap {
         m_state->current = -1;
         m_state->completeAtOnce = completeAtOnce;
         m_state->callsAfterRelease = m_state->propertyRequests = 0;
+        m_state->raisesAsked = m_state->raisesDone;
     }
     int Add(const wchar_t* appId) {
         FakeSession& session = m_state->sessions[m_state->count];
@@ -54,6 +55,22 @@ class CFakeSessions : public fakes::RegistryValueSwap {
         session.status = status;
     }
     void Raise(int session, int event) const { m_raise(session, event); }
+    // Raises the event in the program that activated the fake; false when
+    // it was not done within `timeoutMs` (the program has gone, say).
+    bool RaiseInProgram(int session, int event, DWORD timeoutMs = 10000) const {
+        const LONG asked = m_state->raisesDone + 1;
+        m_state->raiseSession = session;
+        m_state->raiseEvent = event;
+        InterlockedExchange(&m_state->raisesAsked, asked);
+        HANDLE wake = CreateEventW(nullptr, FALSE, FALSE, kFakeSessionsRaiseEvent);
+        SetEvent(wake);
+        CloseHandle(wake);
+        for (const ULONGLONG end = GetTickCount64() + timeoutMs; GetTickCount64() < end; Sleep(1)) {
+            if (m_state->raisesDone >= asked)
+                return true;
+        }
+        return false;
+    }
 
   private:
     template <class Fn> Fn Find(const char* name) const {
