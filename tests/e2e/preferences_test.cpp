@@ -148,10 +148,10 @@ TEST(Preferences, OpensOnceCentredShowingTheStoredChoicesAndOkStoresThem) {
     EXPECT_EQ(SelectedSkin(dialog), selected);
     EXPECT_EQ(CheckState(dialog, kWinampBox), static_cast<UINT>(BST_CHECKED));
 
-    // OK without a change still rewrites the file: both players, 0 or 1.
+    // OK without a change still rewrites the file: every player, 0 or 1.
     PostClick(dialog, IDOK);
     ASSERT_TRUE(WaitUntilGone(dialog));
-    const std::string expected = Settings("skin=Signal\r\nenwinamp=1\r\nenwmp=0\r\n");
+    const std::string expected = Settings("skin=Signal\r\nenwinamp=1\r\nenwmp=0\r\nenmedia=0\r\n");
     EXPECT_TRUE(WaitUntil([&] { return install.ReadSettings() == expected; }))
         << install.ReadSettings().value_or("(no file)");
     EXPECT_TRUE(program.DialogsTitled(kPreferencesTitle).empty());
@@ -211,7 +211,7 @@ TEST(Preferences, AStoredSkinMissingFromTheListSelectsNothingAndOkKeepsIt) {
     ASSERT_TRUE(WaitUntilGone(dialog));
     ASSERT_TRUE(program.IsResponsive());
     EXPECT_EQ(session.Install().ReadSettings(),
-              Settings("skin=default skin 1\r\nenwinamp=1\r\nenwmp=1\r\n"));
+              Settings("skin=default skin 1\r\nenwinamp=1\r\nenwmp=1\r\nenmedia=0\r\n"));
 }
 
 TEST(Preferences, ASkinChangeShowsThePopupInTheNewSkin) {
@@ -237,7 +237,7 @@ TEST(Preferences, ASkinChangeShowsThePopupInTheNewSkin) {
     SaveScreenshot("preferences-new-skin-popup",
                    RECT{0, 0, kPopupAtRest.Right() + 16, kPopupAtRest.Bottom() + 16});
     EXPECT_EQ(session.Install().ReadSettings(),
-              Settings("skin=Signal\r\nenwinamp=0\r\nenwmp=0\r\n"));
+              Settings("skin=Signal\r\nenwinamp=0\r\nenwmp=0\r\nenmedia=0\r\n"));
 }
 
 TEST(Preferences, ExitFromTheTrayWhilePreferencesAndAboutAreOpenEndsTheProgram) {

@@ -254,7 +254,7 @@ TEST(SkinsInAnyScript, ASkinNamedInAnotherScriptIsListedChosenSavedAndShown) {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
 
     const std::string expected =
-        Settings("skin=" + Utf8(kJapaneseSkin) + "\r\nenwinamp=0\r\nenwmp=0\r\n");
+        Settings("skin=" + Utf8(kJapaneseSkin) + "\r\nenwinamp=0\r\nenwmp=0\r\nenmedia=0\r\n");
     EXPECT_TRUE(WaitUntil([&] { return install.ReadSettings() == expected; }))
         << install.ReadSettings().value_or("(no file)");
     // The new skin comes up on its own.
