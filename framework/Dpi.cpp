@@ -41,12 +41,8 @@ int SystemDpi() {
     static const auto forSystem = Lookup<DpiForSystem>(User32(), "GetDpiForSystem");
     if (forSystem)
         return UsableDpi(static_cast<int>(forSystem()));
-    int dpi = kDefaultDpi;
-    if (HDC screen = ::GetDC(nullptr)) {
-        dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-        ::ReleaseDC(nullptr, screen);
-    }
-    return UsableDpi(dpi);
+    const CWindowDC screen(nullptr);
+    return UsableDpi(screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : kDefaultDpi);
 }
 
 int MonitorDpiAt(POINT point) {

@@ -1,6 +1,7 @@
 // Making a skin's font: its face, or a stand-in when the face is missing.
 #include "skin/SkinFont.h"
 #include "framework/CodePage.h"
+#include "framework/Dpi.h"
 #include <cwchar>
 
 namespace {
@@ -8,14 +9,6 @@ namespace {
 int CALLBACK NoteFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
     return 0; // one is enough
-}
-
-int ScreenDpi() {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen)
-        ::ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
 }
 
 } // namespace
@@ -27,17 +20,15 @@ bool IsFontFaceInstalled(const std::wstring& face) {
     query.lfCharSet = DEFAULT_CHARSET;
     std::wcsncpy(query.lfFaceName, face.c_str(), LF_FACESIZE - 1);
     bool found = false;
-    HDC screen = ::GetDC(nullptr);
-    if (screen) {
+    const CWindowDC screen(nullptr);
+    if (screen)
         ::EnumFontFamiliesExW(screen, &query, NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
-        ::ReleaseDC(nullptr, screen);
-    }
     return found;
 }
 
 LOGFONTW SkinFontRequest(const SkinFontSpec& spec) {
     LOGFONTW font{};
-    font.lfHeight = FontHeightForPoints(spec.points, ScreenDpi());
+    font.lfHeight = FontHeightForPoints(spec.points, SystemDpi());
     font.lfWeight = spec.weight;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfOutPrecision = OUT_TT_PRECIS;
