@@ -107,7 +107,6 @@ TEST(Courtesy, ClicksOnThePopupLeaveTheUsersWindowInFrontAndStillWork) {
         [](const Box& b) { return b.x < Text().x && Text().x < b.Right(); }, kGenerousMs));
     ClickLeftButton();
     ASSERT_TRUE(session.WaitForRest(text)) << WindowBox(session.Main());
-    EXPECT_TRUE(KeepsTheFocus(user));
 
     // Next, then Previous; each also shows that the clicks before it were
     // handled. Then a double click on Next (two presses: two Nexts) and
