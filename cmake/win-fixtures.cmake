@@ -18,8 +18,8 @@ function(tg_e2e_fixtures)
         set_tests_properties(e2e.screen_dpi_restore PROPERTIES LABELS e2e RESOURCE_LOCK desktop
             FIXTURES_CLEANUP screen_dpi)
         # The DPI is the whole prefix's: every program started meanwhile would
-        # see it, so these run with nothing beside them.
-        set_tests_properties(e2e.dpi_test PROPERTIES FIXTURES_REQUIRED screen_dpi RUN_SERIAL TRUE)
+        # see it, so these run with nothing beside them (dpi_test: its "alone").
+        set_tests_properties(e2e.dpi_test PROPERTIES FIXTURES_REQUIRED screen_dpi)
         set_tests_properties(e2e.screen_dpi_restore PROPERTIES RUN_SERIAL TRUE)
     endif()
 endfunction()

@@ -5,12 +5,12 @@
 // sliver, and the Preferences preview grows with its dialog.
 //
 // Every expected place is the 96-DPI one times 1.5, rounded by hand.
-#include "support/CleanExit.h"
 #include "support/E2e.h"
 #include "support/FlatSkin.h"
 #include "support/Mouse.h"
 #include "support/ScreenDpi.h"
 #include "support/ScreenTurn.h"
+#include "support/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -47,22 +47,17 @@ class AtHighDpi : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(m_dpi.Active()) << "could not set the prefix's LogPixels";
-        AddFlatSkin(m_install, "Flat", kTile, "text=0000E6FF\r\nborder=0000FF00\r\n");
-        m_program.emplace(m_install);
-        m_main = m_program->WaitForMainWindow();
-        ASSERT_NE(m_main, nullptr);
-        WaitUntil(MoveWineSystemTrayAway, 3000);
-        ParkCursor();
+        m_session.emplace("[PREFERENCES]\r\nskin=Flat\r\nenwinamp=1\r\nenwmp=0\r\n\r\n",
+                          [](const TestInstall& install) {
+                              AddFlatSkin(install, "Flat", kTile,
+                                          "text=0000E6FF\r\nborder=0000FF00\r\n");
+                          });
+        m_main = m_session->Main();
     }
-    void TearDown() override {
-        ParkCursor();
-        if (m_main != nullptr)
-            ExitCleanly(*m_program);
-    }
+    void TearDown() override { ParkCursor(); }
 
     ScreenDpiSwap m_dpi{144};
-    TestInstall m_install{"[PREFERENCES]\r\nskin=Flat\r\nenwinamp=1\r\nenwmp=0\r\n\r\n"};
-    std::optional<RunningProgram> m_program;
+    std::optional<Session> m_session;
     HWND m_main = nullptr;
 };
 
@@ -141,8 +136,8 @@ TEST_F(AtHighDpi, TheTrackRestsScaledWithItsTextInsideAndItsNextButtonWorks) {
 }
 
 TEST_F(AtHighDpi, ThePreferencesPreviewGrowsWithItsDialog) {
-    m_program->PostCommand(kCommandPreferences);
-    HWND dialog = m_program->WaitForDialog("Preferences");
+    m_session->Program().PostCommand(kCommandPreferences);
+    HWND dialog = m_session->Program().WaitForDialog("Preferences");
     ASSERT_NE(dialog, nullptr);
     const RECT group =
         ChildRect(dialog, [](const WindowInfo& w) { return w.title == "Skin Options"; });

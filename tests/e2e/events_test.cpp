@@ -2,9 +2,9 @@
 // a silent Winamp's track still comes up through the poll, and Exit is clean
 // while a Winamp announces one title after another.
 #include "support/E2e.h"
-#include "support/Mouse.h"
 #include "support/PopupPlace.h"
 #include "support/ScreenTurn.h"
+#include "support/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -26,11 +26,8 @@ std::string Title(int song) {
 } // namespace
 
 TEST(Announcements, ASilentWinampIsSeenByThePoll) {
-    TestInstall install(kWatchWinamp);
-    RunningProgram program(install);
-    HWND main = program.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
-    ParkCursor();
+    Session session(kWatchWinamp);
+    HWND main = session.Main();
     FakeWinamp winamp(Title(1), Renames::Silent);
     EXPECT_TRUE(WaitUntil([&] { return IsAtRest(WindowBox(main)); })) << WindowBox(main);
     winamp.SetTitle(Title(2));
@@ -40,10 +37,9 @@ TEST(Announcements, ASilentWinampIsSeenByThePoll) {
 }
 
 TEST(Announcements, ExitWhileWinampAnnouncesTitleAfterTitle) {
-    TestInstall install(kWatchWinamp);
-    RunningProgram program(install);
-    HWND main = program.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
+    Session session(kWatchWinamp);
+    RunningProgram& program = session.Program();
+    HWND main = session.Main();
     FakeWinamp winamp(Title(1));
     ASSERT_TRUE(WaitUntil([&] { return IsAtRest(WindowBox(main)); })) << "not listening yet";
     program.PostCommand(kCommandExit);

@@ -2,12 +2,12 @@
 // the tray icon's balloon when the program has just made its settings file,
 // and Preferences -> OK watching a ticked player from then on, or letting go
 // of an unticked media player's control, without a restart.
-#include "support/CleanExit.h"
 #include "support/E2e.h"
 #include "support/MediaPlayerWindow.h"
 #include "support/Mouse.h"
 #include "support/PopupPlace.h"
 #include "support/ScreenTurn.h"
+#include "support/Session.h"
 
 #include "tests/fakes/fakewmp/FakeWmpDriver.h"
 #include "tests/fakes/fakewmp/FakeWmpRegistration.h"
@@ -62,12 +62,6 @@ bool SetPlayer(const RunningProgram& program, int box, UINT wanted) {
     return dialog && clicked && WaitUntil([&] { return !IsWindow(dialog); });
 }
 
-// A poll tick, sent: when it returns, the program has asked the players.
-bool Poll(HWND main) {
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutA(main, WM_TIMER, 0, 0, SMTO_NORMAL, kGenerousMs, &ignored) != 0;
-}
-
 constexpr int kWinampBox = 1014, kMediaPlayerBox = 1015;
 
 } // namespace
@@ -76,15 +70,11 @@ TEST(FirstStart, ABalloonSaysWhatToDoAndATickedPlayerIsWatchedAtOnce) {
     ASSERT_NE(FindWindowA("Shell_TrayWnd", nullptr), nullptr) << "no shell tray in the prefix";
     ASSERT_TRUE(WaitUntil([] { return ShellBalloon() == nullptr; }))
         << "a balloon of an earlier program is still up";
-    TestInstall install;
     FakeWinamp winamp("1. Unwatched Artist - Unwatched Song - Winamp");
-    RunningProgram program(install);
-    HWND main = program.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
+    Session session(std::nullopt);
+    const RunningProgram& program = session.Program();
     EXPECT_TRUE(WaitUntil([] { return ShellBalloon() != nullptr; })) << "no balloon";
-    WaitUntil(MoveWineSystemTrayAway, 3000);
-    ASSERT_TRUE(Poll(main));
-    EXPECT_EQ(WindowBox(main), (Box{0, 0, 0, 0})) << "no player is watched yet";
+    EXPECT_TRUE(session.PollShowsNothing()) << "no player is watched yet";
 
     ASSERT_TRUE(SetPlayer(program, kWinampBox, BST_CHECKED));
     const std::string next = "A Watched Artist With A Name Long Enough For Eight Tiles\n"
@@ -92,9 +82,7 @@ TEST(FirstStart, ABalloonSaysWhatToDoAndATickedPlayerIsWatchedAtOnce) {
     ASSERT_GT(RestingWidth(next), 317);
     winamp.SetTitle("2. A Watched Artist With A Name Long Enough For Eight Tiles - "
                     "And The Next Song On The List - Winamp");
-    EXPECT_TRUE(WaitUntil([&] { return WindowBox(main) == PopupAtRest(RestingWidth(next)); }))
-        << WindowBox(main);
-    ExitCleanly(program);
+    EXPECT_GT(session.WaitForRest(RestingWidth(next)), 0) << WindowBox(session.Main());
 }
 
 TEST(FirstStart, AnUntickedMediaPlayerIsLetGoOfAtOnceAndATickedOneWatchedAgain) {
@@ -103,10 +91,8 @@ TEST(FirstStart, AnUntickedMediaPlayerIsLetGoOfAtOnceAndATickedOneWatchedAgain) 
     CFakeWmpDriver player;
     MediaPlayerWindow playerWindow;
     player.SetMedia(3, "First Author", "First Name"); // playing
-    TestInstall install("[PREFERENCES]\r\nskin=Default Skin 1\r\nenwinamp=0\r\nenwmp=1\r\n");
-    RunningProgram program(install);
-    HWND main = program.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
+    Session session("[PREFERENCES]\r\nskin=Default Skin 1\r\nenwinamp=0\r\nenwmp=1\r\n");
+    const RunningProgram& program = session.Program();
     ASSERT_TRUE(WaitUntil([&] { return PlayerHostWindow(program) != nullptr; }));
 
     // Unticked: the host goes and the control is released, as when the
@@ -118,12 +104,11 @@ TEST(FirstStart, AnUntickedMediaPlayerIsLetGoOfAtOnceAndATickedOneWatchedAgain) 
         return std::count(lines.begin(), lines.end(), line);
     };
     EXPECT_EQ(count("released"), 1);
-    ASSERT_TRUE(Poll(main));
+    ASSERT_TRUE(program.TickPoll());
     EXPECT_EQ(PlayerHostWindow(program), nullptr);
 
     // Ticked again: hosted again at the next poll.
     ASSERT_TRUE(SetPlayer(program, kMediaPlayerBox, BST_CHECKED));
     EXPECT_TRUE(WaitUntil([&] { return PlayerHostWindow(program) != nullptr; }));
     EXPECT_EQ(count("remote"), 2);
-    ExitCleanly(program);
 }

@@ -5,13 +5,13 @@
 // its skin, and a skin named in another script is listed, chosen, saved as
 // UTF-8 and shown. The test driver runs in the legacy code page (1252), so
 // its fake players are Unicode windows and its names are UTF-16.
-#include "support/CleanExit.h"
 #include "support/E2e.h"
 #include "support/FlatSkin.h"
 #include "support/LyricsUrl.h"
 #include "support/MediaPlayerWindow.h"
 #include "support/Mouse.h"
 #include "support/PopupPlace.h"
+#include "support/Session.h"
 #include "support/SkinList.h"
 
 #include "tests/fakes/fakewmp/FakeWmpDriver.h"
@@ -119,13 +119,6 @@ class WinampInAnyScript : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(m_registration.Active()) << "could not register recorder.exe";
-        ParkCursor();
-        m_main = m_program.WaitForMainWindow();
-        ASSERT_NE(m_main, nullptr);
-    }
-    void TearDown() override {
-        if (m_main != nullptr)
-            ExitCleanly(m_program);
     }
 
     // Shows the title and returns the query its Lyrics button searches for.
@@ -141,10 +134,9 @@ class WinampInAnyScript : public ::testing::Test {
 
     CRecorderRegistration m_registration;
     UrlLog m_log;
-    TestInstall m_install{Settings("skin=Default Skin 1\r\nenwinamp=1\r\nenwmp=0\r\n")};
-    RunningProgram m_program{m_install};
+    Session m_session{Settings("skin=Default Skin 1\r\nenwinamp=1\r\nenwmp=0\r\n")};
     FakeWinamp m_winamp{std::wstring(L"Winamp 5.94")};
-    HWND m_main = nullptr;
+    HWND m_main = m_session.Main();
 };
 
 TEST_F(WinampInAnyScript, TitleReachesTheSearchExactly) {
@@ -171,31 +163,26 @@ TEST(MediaPlayerInAnyScript, AuthorAndNameReachTheSearchExactly) {
     driver.SetMedia(kPlaying, Utf8(kCyrillicGreekAuthor), Utf8(kJapaneseArabicName));
     MediaPlayerWindow player;
     ASSERT_NE(player.Get(), nullptr);
-    ParkCursor();
     UrlLog log;
 
-    TestInstall install(Settings("skin=Default Skin 1\r\nenwinamp=0\r\nenwmp=1\r\n"));
-    RunningProgram program(install);
-    HWND main = program.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
+    Session session(Settings("skin=Default Skin 1\r\nenwinamp=0\r\nenwmp=1\r\n"));
+    HWND main = session.Main();
     Box box;
     ASSERT_TRUE(WaitUntil([&] { return IsAtRest(box = WindowBox(main)); })) << WindowBox(main);
 
     EXPECT_EQ(ClickLyrics(main, box.width, log), "lyrics \"" + Utf8(kCyrillicGreekAuthor) +
                                                      "\" \"" + Utf8(kJapaneseArabicName) + "\"");
-    ExitCleanly(program);
 }
 
 TEST(SkinsInAnyScript, ALegacySettingsFileStillSelectsItsSkin) {
     const std::string settings = Settings(std::string("skin=") + kLegacySkin);
-    TestInstall install(settings);
     // Written by the driver in code page 1252: the files are named Thème and
     // the definition names its tile "Thème.bmp" in that code page too.
-    AddFlatSkin(install, kLegacySkin, kLegacySkinTile, kSkinColours);
-    RunningProgram program(install);
-    HWND main = program.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
-    WaitUntil(MoveWineSystemTrayAway, 3000);
+    Session session(settings, [](const TestInstall& install) {
+        AddFlatSkin(install, kLegacySkin, kLegacySkinTile, kSkinColours);
+    });
+    const RunningProgram& program = session.Program();
+    HWND main = session.Main();
 
     program.PostCommand(kCommandToggle);
     ASSERT_TRUE(WaitUntil([&] { return WindowBox(main) == kPopupAtRest; })) << WindowBox(main);
@@ -213,9 +200,7 @@ TEST(SkinsInAnyScript, ALegacySettingsFileStillSelectsItsSkin) {
     EXPECT_EQ(entries[static_cast<size_t>(selected)], L"Th\u00E8me");
     PostButton(dialog, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-    EXPECT_EQ(install.ReadSettings(), settings);
-
-    ExitCleanly(program);
+    EXPECT_EQ(session.Install().ReadSettings(), settings);
 }
 
 // Writes the skin 日本語スキン with its tile 青.bmp into the install.
@@ -236,12 +221,10 @@ void AddJapaneseSkin(const TestInstall& install) {
 }
 
 TEST(SkinsInAnyScript, ASkinNamedInAnotherScriptIsListedChosenSavedAndShown) {
-    TestInstall install(Settings("skin=Default Skin 1\r\n"));
-    AddJapaneseSkin(install);
-    RunningProgram program(install);
-    HWND main = program.WaitForMainWindow();
-    ASSERT_NE(main, nullptr);
-    WaitUntil(MoveWineSystemTrayAway, 3000);
+    Session session(Settings("skin=Default Skin 1\r\n"), AddJapaneseSkin);
+    const RunningProgram& program = session.Program();
+    const TestInstall& install = session.Install();
+    HWND main = session.Main();
 
     program.PostCommand(kCommandPreferences);
     HWND dialog = program.WaitForDialog("Preferences");
@@ -261,8 +244,6 @@ TEST(SkinsInAnyScript, ASkinNamedInAnotherScriptIsListedChosenSavedAndShown) {
     ASSERT_TRUE(WaitUntil([&] { return WindowBox(main) == kPopupAtRest; })) << WindowBox(main);
     EXPECT_TRUE(PopupTileBecomes(kJapaneseSkinTile))
         << ScreenPixel(kPopupTileProbe.x, kPopupTileProbe.y);
-
-    ExitCleanly(program);
 }
 
 } // namespace

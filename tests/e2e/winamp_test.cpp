@@ -106,23 +106,36 @@ TEST(Winamp, PausedStoppedIdleAndRepeatedTitlesShowNothing) {
 
     // A track arriving while the pop-up collapses brings it back, and the
     // collapse it interrupted leaves it shown: the toggle then collapses it
-    // again rather than showing it.
-    ASSERT_TRUE(session.WaitUntilStill());
-    program.SendCommand(kCommandToggle);
+    // again rather than showing it (the cursor on Next keeps it up till then).
+    // A track that came after the collapse had ended (the machine is shared)
+    // proves nothing, so such a round is run again.
     GeometryTrace trace(main);
-    ASSERT_TRUE(trace.RecordUntil([](const Box& b) { return b.height < kPopupAtRest.height; },
-                                  kGenerousMs));
-    winamp->SetTitle("3. Artist - Third Song - Winamp");
-    ASSERT_TRUE(program.TickPoll());
-    const int width = RestingWidth("Artist\nThird Song\nWinamp");
-    ASSERT_GT(session.WaitForRest(width), 0) << WindowBox(main);
+    int width = 0;
+    bool interrupted = false;
+    for (int round = 3; round < 8 && !interrupted; ++round) {
+        ASSERT_TRUE(session.WaitUntilStill());
+        ASSERT_TRUE(program.SendCommand(kCommandToggle));
+        trace.Clear();
+        ASSERT_TRUE(trace.RecordUntil([](const Box& b) { return b.height < kPopupAtRest.height; },
+                                      kGenerousMs));
+        const std::string song = "Song " + std::to_string(round);
+        winamp->SetTitle(std::to_string(round) + ". Artist - " + song + " - Winamp");
+        ASSERT_TRUE(program.TickPoll());
+        const Box now = WindowBox(main);
+        interrupted = now.height < kPopupAtRest.height && !IsSliver(now);
+        width = RestingWidth("Artist\n" + song + "\nWinamp");
+        SetCursorPos(kPopupAtRest.x + width - 14, kPopupAtRest.y + 33);
+        ASSERT_GT(session.WaitForRest(width), 0) << WindowBox(main);
+    }
+    ASSERT_TRUE(interrupted) << "each time the collapse ended before the track came";
     ASSERT_TRUE(session.WaitUntilStill());
     trace.Clear();
-    program.SendCommand(kCommandToggle);
+    ASSERT_TRUE(program.SendCommand(kCommandToggle));
     ASSERT_TRUE(trace.RecordUntil([](const Box& b) { return !IsAtRest(b); }, kGenerousMs));
     EXPECT_EQ(trace.Last().x, kPopupAtRest.x) << "not a collapse: " << trace.Last();
     EXPECT_EQ(trace.Last().width, width) << "not a collapse: " << trace.Last();
     EXPECT_TRUE(session.WaitForHidden());
+    ParkCursor();
 }
 
 TEST(Winamp, OnlyTheSettingOneWatchesWinamp) {

@@ -6,9 +6,10 @@
 
 namespace {
 
+// At 96 DPI, named as the program names it: the unscaled steps.
 TEST(AnimationSteps, ShowGrowsInFromTheLeftEdge) {
-    EXPECT_EQ(ShowStartStep(362), (WindowStep{-362, 32, 362, 66}));
-    const std::vector<WindowStep> steps = ShowSteps(362);
+    EXPECT_EQ(ShowStartStep(362, 96), (WindowStep{-362, 32, 362, 66}));
+    const std::vector<WindowStep> steps = ShowSteps(362, 96);
     ASSERT_EQ(steps.size(), 276u);
     EXPECT_EQ(steps.front(), (WindowStep{0, 32, 0, 66}));
     EXPECT_EQ(steps.back(), (WindowStep{64, 32, 362, 66}));
@@ -22,7 +23,7 @@ TEST(AnimationSteps, ShowGrowsInFromTheLeftEdge) {
 TEST(AnimationSteps, HideClosesToABarThenToASliver) {
     const int heights[] = {66, 63, 61, 59, 57, 54, 51, 49, 47, 45, 42, 39, 37,
                            35, 33, 30, 27, 25, 23, 21, 18, 15, 13, 11, 9,  6};
-    const std::vector<WindowStep> steps = HideSteps(317);
+    const std::vector<WindowStep> steps = HideSteps(317, 96);
     ASSERT_EQ(steps.size(), 52u);
     for (int i = 0; i < 26; ++i) {
         EXPECT_EQ(steps[i].cy, heights[i]) << i;
@@ -39,8 +40,8 @@ TEST(AnimationSteps, HideClosesToABarThenToASliver) {
     }
     EXPECT_EQ(steps[26].x, 64);
     EXPECT_EQ(steps[26].cx, 317);
-    EXPECT_EQ(steps.back(), (WindowStep{222, 62, 1, 6}));          // odd width: 1 px left
-    EXPECT_EQ(HideSteps(362).back(), (WindowStep{245, 62, 0, 6})); // even: nothing
+    EXPECT_EQ(steps.back(), (WindowStep{222, 62, 1, 6}));              // odd width: 1 px left
+    EXPECT_EQ(HideSteps(362, 96).back(), (WindowStep{245, 62, 0, 6})); // even: nothing
 }
 
 TEST(AnimationSteps, SwitchShrinksIntoTheRightEdge) {

@@ -33,17 +33,22 @@ TEST(PopupLayout, TileCount) {
     EXPECT_EQ(PopupTileCount(362), 8);
 }
 
+// The same with and without a DPI of 96 (the DPI-aware form at 96 DPI).
 TEST(PopupLayout, EmptyTextLayout) {
-    const PopupLayout p = ComputePopupLayout(0);
-    EXPECT_EQ(p.layout, (Rect{0, 0, 317, 66}));
-    EXPECT_EQ(p.text, (Rect{10, 9, 307, 57}));
-    EXPECT_EQ(p.prev, (Rect{297, 6, 310, 22}));
-    EXPECT_EQ(p.next, (Rect{297, 25, 310, 41}));
-    EXPECT_EQ(p.lyrics, (Rect{297, 44, 310, 60}));
-    EXPECT_EQ(p.caption, (Rect{233, 44, 292, 60}));
+    for (const PopupLayout& p : {ComputePopupLayout(0), ComputePopupLayout(0, 96)}) {
+        EXPECT_EQ(p.layout, (Rect{0, 0, 317, 66}));
+        EXPECT_EQ(p.text, (Rect{10, 9, 307, 57}));
+        EXPECT_EQ(p.prev, (Rect{297, 6, 310, 22}));
+        EXPECT_EQ(p.next, (Rect{297, 25, 310, 41}));
+        EXPECT_EQ(p.lyrics, (Rect{297, 44, 310, 60}));
+        EXPECT_EQ(p.caption, (Rect{233, 44, 292, 60}));
+    }
+    EXPECT_EQ(ComputePopupLayout(272, 96).layout.right, 317);
 }
 
 TEST(PopupLayout, ButtonsAreSeparateAndFollowTheWidth) {
+    EXPECT_EQ(ComputePopupLayout(300, 96).layout, (Rect{0, 0, 362, 66}));
+    EXPECT_EQ(ComputePopupLayout(300, 96).prev, (Rect{342, 6, 355, 22}));
     const PopupLayout p = ComputePopupLayout(300);
     EXPECT_EQ(p.layout.right, 362);
     for (const Rect& button : {p.prev, p.next, p.lyrics}) {

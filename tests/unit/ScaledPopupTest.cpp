@@ -1,7 +1,8 @@
 // The pop-up's layout and animations on screens of more than 96 DPI: every
 // place and length is its 96-DPI value scaled and rounded, the step counts
 // stay. The expected values are the 96-DPI ones times 1.5 (144 DPI) or 2
-// (192 DPI), rounded by hand.
+// (192 DPI), rounded by hand; at 96 DPI itself they are the unscaled ones
+// (PopupLayoutTest, AnimationStepsTest).
 #include "core/AnimationSteps.h"
 #include "core/PopupLayout.h"
 
@@ -46,19 +47,6 @@ TEST(ScaledPopupLayout, TheMeasuredTextFitsInsideTheTextRectangleWithRoomToSpare
     }
 }
 
-TEST(ScaledPopupLayout, At96DpiItIsTheLayoutOf96Dpi) {
-    for (int text : {0, 46, 272, 273, 500}) {
-        const PopupLayout scaled = ComputePopupLayout(text, 96);
-        const PopupLayout plain = ComputePopupLayout(text);
-        EXPECT_EQ(scaled.layout, plain.layout);
-        EXPECT_EQ(scaled.text, plain.text);
-        EXPECT_EQ(scaled.prev, plain.prev);
-        EXPECT_EQ(scaled.next, plain.next);
-        EXPECT_EQ(scaled.lyrics, plain.lyrics);
-        EXPECT_EQ(scaled.caption, plain.caption);
-    }
-}
-
 TEST(ScaledPopupLayout, TilesLieEdgeToEdgeInsideTheFrame) {
     EXPECT_EQ(PopupOutline(317, 144), (Rect{0, 0, 476, 99}));
     EXPECT_EQ(PopupInsideFrame(317, 144), (Rect{2, 2, 474, 98}));
@@ -93,14 +81,6 @@ TEST(ScaledAnimationSteps, TheHideClosesToAScaledBarAndSliver) {
         EXPECT_LE(std::abs(above - below), 1) << i;
     }
     EXPECT_EQ(HideSteps(724, 192).back(), (WindowStep{490, 124, 0, 12}));
-}
-
-TEST(ScaledAnimationSteps, At96DpiTheStepsAreThoseOf96Dpi) {
-    for (int width : {317, 362, 407}) {
-        EXPECT_EQ(ShowStartStep(width, 96), ShowStartStep(width));
-        EXPECT_EQ(ShowSteps(width, 96), ShowSteps(width));
-        EXPECT_EQ(HideSteps(width, 96), HideSteps(width));
-    }
 }
 
 } // namespace

@@ -106,6 +106,14 @@ TEST_F(PopupAtDpiTest, EveryEdgeIsScaledUntilADisplayChangeBringsThe96DpiLookBac
     const COLORREF L = kLeftEnd, M = kMiddle, R = kRightEnd;
     EXPECT_TRUE(PaintedAs144(scaled, {L, M, M, M, M, M, R}));
 
+    // The text is measured in the font as scaled for 144 DPI: a line that
+    // needs eight tiles there makes the pop-up 543 pixels wide.
+    m_popup.SetTrackText("A Singer Whose Name Runs Rather Long Indeed\nTitle\nWinamp");
+    Canvas wide(600, 120);
+    m_popup.PaintInto(wide);
+    EXPECT_EQ(wide.Extent(kBorder).right, 543);
+    m_popup.SetTrackText("");
+
     // The monitor's own DPI again (the test prefix's 96): pixel for pixel as ever.
     ::SendMessageA(m_popup.m_hWnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 800));
     EXPECT_EQ(m_popup.LayoutDpi(), 96);

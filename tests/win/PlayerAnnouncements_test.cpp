@@ -78,11 +78,14 @@ TEST(PlayerAnnouncements, ExitWithAnAnnouncementWaitingTakesNoTrack) {
     winamp.SetTitle("2. Artist - Two - Winamp");
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE); // the hook has asked for its poll
+    ASSERT_TRUE(PeekMessageA(&msg, popup.m_hWnd, WM_APP + 2, WM_APP + 2, PM_NOREMOVE))
+        << "no poll was asked for";
     // Wait, handling nothing, for the show's next move: Exit then handles
     // messages while it stops the show.
-    for (ULONGLONG end = GetTickCount64() + kGenerousMs;
-         !HIWORD(GetQueueStatus(QS_SENDMESSAGE)) && GetTickCount64() < end;)
+    const auto moveWaits = [] { return HIWORD(GetQueueStatus(QS_SENDMESSAGE)) != 0; };
+    for (ULONGLONG end = GetTickCount64() + kGenerousMs; !moveWaits() && GetTickCount64() < end;)
         Sleep(1);
+    ASSERT_TRUE(moveWaits()) << "the show never asked this thread for its next move";
     popup.OnExit();
     EXPECT_EQ(popup.m_hWnd, nullptr);
     winamp.SetTitle("3. Artist - Three - Winamp");

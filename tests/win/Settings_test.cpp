@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -40,19 +41,26 @@ TEST(Settings, ASaveWaitsForAReaderThatHasTheFileOpen) {
 
     // Another program reads the file just as the save moves the new one in:
     // the move is refused while the file is open, and the save waits for it.
+    // The reader lets go once the new file is written beside the old one.
     HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-    std::thread release([reader] {
-        Sleep(100);
-        CloseHandle(reader);
-    });
     store.SetString("PREFERENCES", "skin", "After", true);
-    const bool saved = store.Save();
-    release.join();
+    std::atomic<bool> saved{false}, done{false};
+    std::thread save([&] {
+        saved = store.Save();
+        done = true;
+    });
+    const std::string written = "[PREFERENCES]\r\nskin=After\r\n\r\n";
+    for (const ULONGLONG end = GetTickCount64() + 60000;
+         !done && ReadAll(path + ".tmp") != written && GetTickCount64() < end;)
+        std::this_thread::yield();
+    EXPECT_EQ(ReadAll(path), "[PREFERENCES]\r\nskin=Before\r\n\r\n") << "replaced while held";
+    CloseHandle(reader);
+    save.join();
     EXPECT_TRUE(saved);
-    EXPECT_EQ(ReadAll(path), "[PREFERENCES]\r\nskin=After\r\n\r\n");
+    EXPECT_EQ(ReadAll(path), written);
     DeleteFileA(path.c_str());
 }
 

@@ -4,6 +4,7 @@
 #include "support/Handles.h"
 #include "support/Paths.h"
 #include "support/Png.h"
+#include "support/Wait.h"
 
 #include <algorithm>
 #include <ostream>
@@ -122,17 +123,30 @@ std::string SaveScreenshot(const std::string& name, const RECT& area) {
     return path;
 }
 
-bool MoveWineSystemTrayAway() {
-    HWND tray = FindWindowA(nullptr, "Wine System Tray");
-    if (tray == nullptr) {
-        return false;
-    }
+testing::AssertionResult MoveWineSystemTrayAway() {
+    HWND tray = nullptr;
     RECT rect = {};
-    GetWindowRect(tray, &rect);
-    const int x = GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left);
-    const int y = GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top);
-    return SetWindowPos(tray, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) !=
-           FALSE;
+    const bool away = WaitUntil([&] {
+        tray = FindWindowA(nullptr, "Wine System Tray");
+        if (tray == nullptr || !GetWindowRect(tray, &rect)) {
+            return false;
+        }
+        const int x = GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left);
+        const int y = GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top);
+        if (rect.left == x && rect.top == y) {
+            return true;
+        }
+        SetWindowPos(tray, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return false; // looked at again in the next round
+    });
+    if (away) {
+        return testing::AssertionSuccess();
+    }
+    if (tray == nullptr) {
+        return testing::AssertionFailure() << "Wine's system tray window never came up";
+    }
+    return testing::AssertionFailure() << "Wine's system tray window stays at (" << rect.left
+                                       << ", " << rect.top << "), over the pop-up's place";
 }
 
 } // namespace e2e

@@ -1,6 +1,7 @@
 // Reading what is on the screen, and saving it as PNG for a person to look at.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -66,8 +67,9 @@ std::string SaveScreenshot(const std::string& name);
 std::string SaveScreenshot(const std::string& name, const RECT& area);
 
 // Without a system tray on the X display, Wine shows its own "Wine System
-// Tray" window at (0, 0), over the pop-up's resting place. Moves that window
-// to the screen's bottom-right corner. Returns false when there is none.
-bool MoveWineSystemTrayAway();
+// Tray" window at (0, 0), over the pop-up's resting place, once a program
+// adds an icon. Waits for that window and moves it to the screen's
+// bottom-right corner; fails, saying where it stays, when it cannot.
+testing::AssertionResult MoveWineSystemTrayAway();
 
 } // namespace e2e

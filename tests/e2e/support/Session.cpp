@@ -26,7 +26,10 @@ Session::Session(const std::optional<std::string>& settings, const Prepare& prep
         throw std::runtime_error("the program's main window did not come up");
     }
     // The program's tray icon brings Wine's tray window up at (0, 0).
-    WaitUntil(MoveWineSystemTrayAway, 3000);
+    const testing::AssertionResult trayAway = MoveWineSystemTrayAway();
+    if (!trayAway) {
+        throw std::runtime_error(trayAway.message());
+    }
 }
 
 Session::~Session() {
