@@ -1,27 +1,15 @@
 #include "framework/Gdi.h"
 #include "framework/CodePage.h"
-#include <atomic>
-
-namespace {
-std::atomic<long> g_liveObjects{0};
-}
-
-long AfxLiveGdiObjects() {
-    return g_liveObjects.load();
-}
 
 template <class Handle> void CGdiObject<Handle>::Attach(Handle handle) {
     DeleteObject();
     m_hObject = handle;
-    if (m_hObject)
-        ++g_liveObjects;
 }
 
 template <class Handle> BOOL CGdiObject<Handle>::DeleteObject() {
     if (!m_hObject)
         return FALSE;
     BOOL deleted = ::DeleteObject(m_hObject);
-    --g_liveObjects;
     m_hObject = nullptr;
     return deleted;
 }

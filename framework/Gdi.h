@@ -1,6 +1,5 @@
 // Owning wrappers of GDI objects and device contexts. Every GDI object the
-// program makes goes through CGdiObject, which also keeps a count of the live
-// ones (the platform's own counters are not available everywhere).
+// program makes goes through CGdiObject.
 #pragma once
 #include "core/Rect.h"
 #include <windows.h>
@@ -18,9 +17,6 @@ inline RECT ToRECT(const Rect& rect, POINT origin) {
 inline Rect ToRect(const RECT& rect) {
     return Rect{rect.left, rect.top, rect.right, rect.bottom};
 }
-
-// Number of GDI objects currently owned by CGdiObject wrappers in this process.
-long AfxLiveGdiObjects();
 
 template <class Handle> class CGdiObject {
   public:

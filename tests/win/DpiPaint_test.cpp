@@ -194,21 +194,21 @@ TEST(DpiFont, AtTheSystemsDpiTheDcKeepsItsFontAndAtTwiceItTextGrows) {
     Canvas canvas;
     const HGDIOBJ own = ::GetCurrentObject(canvas.Dc(), OBJ_FONT);
     const int plain = InkHeight(canvas.Dc(), "Artist\nTitle");
-    const long objects = AfxLiveGdiObjects();
+    const int objects = CountGdiObjects();
     {
         const CDpiFont same(canvas.Dc(), SystemDpi());
         EXPECT_EQ(::GetCurrentObject(canvas.Dc(), OBJ_FONT), own);
-        EXPECT_EQ(AfxLiveGdiObjects(), objects);
+        EXPECT_EQ(CountGdiObjects(), objects);
     }
     {
         const CDpiFont twice(canvas.Dc(), 2 * SystemDpi());
         EXPECT_NE(::GetCurrentObject(canvas.Dc(), OBJ_FONT), own);
-        EXPECT_EQ(AfxLiveGdiObjects(), objects + 1);
+        EXPECT_EQ(CountGdiObjects(), objects + 1);
         EXPECT_GE(InkHeight(canvas.Dc(), "Artist\nTitle"), plain * 3 / 2);
     }
     // Put back and deleted.
     EXPECT_EQ(::GetCurrentObject(canvas.Dc(), OBJ_FONT), own);
-    EXPECT_EQ(AfxLiveGdiObjects(), objects);
+    EXPECT_EQ(CountGdiObjects(), objects);
 }
 
 TEST(DpiFont, AFaceNameLongerThanANarrowFontHoldsIsScaledWhole) {
